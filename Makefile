@@ -1,0 +1,31 @@
+# The two commands of the README:
+#   make demo   install what is missing, build, play the demo on this X display
+#   make test   install what is missing, build, run every test headless
+# and a few more for the developers (see README).
+
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: demo test deps build clean
+
+deps:
+	@bash .ci/deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "No X display (DISPLAY is not set): render the demo to a video instead with 'make video' (see README)."; \
+	  exit 1; \
+	fi
+	@$(BUILD)/src/quenvarix
+
+test: build
+	@cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

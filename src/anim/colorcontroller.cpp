@@ -1,0 +1,33 @@
+#include "colorcontroller.h"
+
+#include "worldobject.h"
+
+#include <QColor>
+
+ColorController::ColorController()
+    : KeyFrameController(nullptr)
+{
+}
+
+ColorController::~ColorController() = default;
+
+void ColorController::AddKeyFrame(int time, float r, float g, float b, float a)
+{
+    QColor color;
+    color.setRgbF(r, g, b, a);
+    KeyFrameController::AddKeyFrame(time, QVariant::fromValue(color));
+}
+
+bool ColorController::DataUpdate(float, KeyFrame* next, float factor)
+{
+    if (!next->value.canConvert<QColor>())
+        return false;
+    const QColor target = next->value.value<QColor>();
+    QColor& color = m_parent->m_transform.color;
+    qreal r, g, b, a, tr, tg, tb, ta;
+    color.getRgbF(&r, &g, &b, &a);
+    target.getRgbF(&tr, &tg, &tb, &ta);
+    const double f = factor;
+    color.setRgbF(r + f * (tr - r), g + f * (tg - g), b + f * (tb - b), a + f * (ta - a));
+    return false;
+}

@@ -1,0 +1,76 @@
+#include "glwidget.h"
+
+#include "engine.h"
+#include "renderer.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace {
+const int kOverrunWait = 5;  // ms before the next tick after a frame overran
+}
+
+GLWidget::GLWidget(int fps, QWidget* parent)
+    : QGLWidget(parent), m_timer(new QTimer(this)), m_fps(fps), m_lastTime(0)
+{
+    connect(m_timer, SIGNAL(timeout()), this, SLOT(timeOutSlot()));
+    m_timer->start(timeFromFps(fps));
+}
+
+GLWidget::~GLWidget()
+{
+    delete m_timer;
+}
+
+int GLWidget::timeFromFps(int fps)
+{
+    return fps == 0 ? 1000 : 1000 / fps;
+}
+
+int GLWidget::fpsFromTime(int ms)
+{
+    return ms == 0 ? 1000 : 1000 / ms;
+}
+
+int GLWidget::rearmInterval(int period, int spent)
+{
+    return spent < period ? period - spent : kOverrunWait;
+}
+
+void GLWidget::update(float dt)
+{
+    Engine::GetInstance()->Update(dt);
+    updateGL();
+}
+
+void GLWidget::timeOutSlot()
+{
+    m_timer->stop();
+    Engine* engine = Engine::GetInstance();
+    const int now = engine->GetCurrentTime();
+    update(float(now - m_lastTime));
+    m_lastTime = now;
+    const int spent = engine->GetCurrentTime() - now;
+    m_timer->start(rearmInterval(timeFromFps(m_fps), spent));
+}
+
+void GLWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+}
+
+void GLWidget::initializeGL()
+{
+    Engine::GetInstance()->Init();
+}
+
+void GLWidget::resizeGL(int width, int height)
+{
+    Engine::GetInstance()->GetRenderer()->ResizeWindow(width, height);
+}
+
+void GLWidget::paintGL()
+{
+    Engine::GetInstance()->Draw();
+}

@@ -1,0 +1,46 @@
+#ifndef GLWIDGET_H
+#define GLWIDGET_H
+
+#include <QGLWidget>
+
+class QTimer;
+
+// The one window: forwards the GL callbacks to the engine and paces the demo
+// with a self-correcting timer that re-arms for the rest of each frame budget.
+class GLWidget : public QGLWidget
+{
+    Q_OBJECT
+
+public:
+    GLWidget(int fps, QWidget* parent);
+    ~GLWidget() override;
+
+    // Timer period for a frame rate: 1000 / fps, or 1000 for 0.
+    static int timeFromFps(int fps);
+    // The inverse rule: 1000 / ms, or 1000 for 0.
+    static int fpsFromTime(int ms);
+    // The wait before the next tick: the rest of the period, or 5 ms when
+    // the frame took the whole period or more.
+    static int rearmInterval(int period, int spent);
+
+    // Advances the engine by dt ms and repaints synchronously.
+    virtual void update(float dt);
+
+    QTimer* GetTimer() const { return m_timer; }
+
+protected slots:
+    virtual void timeOutSlot();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+
+private:
+    QTimer* m_timer;
+    int m_fps;
+    int m_lastTime;
+};
+
+#endif

@@ -1,0 +1,14 @@
+#ifndef TIMELINE_H
+#define TIMELINE_H
+
+class Scene;
+class WorldObject;
+
+// The demo's script: seeds the random generator, loads every texture and
+// builds the one scene the engine shows. Needs the engine's renderer and a
+// current GL context.
+Scene* init_scene_1();
+// The node "scene" holding every sequence in its time window.
+WorldObject* main_scene();
+
+#endif

@@ -1,0 +1,140 @@
+#include "engine.h"
+
+#include "music.h"
+#include "path.h"
+#include "qtrenderer.h"
+#include "renderer.h"
+#include "scene.h"
+#include "timeline.h"
+
+#include <QElapsedTimer>
+
+Engine* Engine::m_engine = new Engine();
+
+Engine::Engine()
+    : m_time(nullptr), m_renderer(nullptr), m_music(nullptr), m_currentScene(0),
+      m_manualTime(false), m_manualMs(0)
+{
+}
+
+Engine::~Engine()
+{
+    Uninit();
+}
+
+Engine* Engine::GetInstance()
+{
+    return m_engine;
+}
+
+bool Engine::InitWindow()
+{
+    return true;
+}
+
+bool Engine::Init()
+{
+    m_renderer = new WidgetRenderer();
+    m_renderer->Init();
+    m_music = new Music();
+    m_music->init();
+    AddScene(init_scene_1());
+    m_music->load(PATH + "/data/tavrenQuisk.mp3");
+    m_music->SetVolume(1.0f);
+    m_music->play(5000);
+    m_time = new QElapsedTimer();
+    m_time->start();
+    return true;
+}
+
+void Engine::Uninit()
+{
+    if (m_renderer) {
+        m_renderer->Uninit();
+        delete m_renderer;
+    }
+    m_renderer = nullptr;
+    delete m_time;
+    m_time = nullptr;
+    qDeleteAll(m_scenes);
+    m_scenes.clear();
+}
+
+Scene* Engine::currentScene() const
+{
+    // Scenes removed before the current one may leave the index past the end.
+    if (m_currentScene < 0 || m_currentScene >= m_scenes.size())
+        return nullptr;
+    return m_scenes.at(m_currentScene);
+}
+
+void Engine::Update(float dt)
+{
+    if (m_renderer)
+        m_renderer->UpdateCameras(dt);
+    if (Scene* scene = currentScene())
+        scene->Update(dt);
+}
+
+void Engine::Draw()
+{
+    if (!m_renderer)
+        return;
+    m_renderer->StartDraw();
+    if (Scene* scene = currentScene())
+        scene->Draw(m_renderer);
+    m_renderer->EndDraw();
+}
+
+int Engine::GetCurrentTime() const
+{
+    if (m_manualTime)
+        return m_manualMs;
+    return m_time ? int(m_time->elapsed()) : 0;
+}
+
+void Engine::SetManualTime(int ms)
+{
+    m_manualTime = true;
+    m_manualMs = ms;
+}
+
+void Engine::ClearManualTime()
+{
+    m_manualTime = false;
+}
+
+void Engine::SetRenderer(Renderer* renderer)
+{
+    if (renderer == m_renderer)
+        return;
+    delete m_renderer;
+    m_renderer = renderer;
+}
+
+void Engine::AddScene(Scene* scene)
+{
+    if (scene)
+        m_scenes.append(scene);
+}
+
+bool Engine::UseScene(int index)
+{
+    if (index < 0 || index >= m_scenes.size())
+        return false;
+    m_currentScene = index;
+    return true;
+}
+
+void Engine::RemoveScene(int index)
+{
+    if (index < 0 || index >= m_scenes.size())
+        return;
+    delete m_scenes.takeAt(index);
+}
+
+void Engine::RemoveScene(Scene* scene)
+{
+    if (scene)
+        RemoveScene(m_scenes.indexOf(scene));
+}

@@ -1,0 +1,38 @@
+#include "music.h"
+
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
+#include <phonon/MediaSource>
+#include <phonon/Path>
+
+#include <QTimer>
+#include <QUrl>
+
+Music::Music()
+    : QObject(nullptr), m_media(nullptr), m_output(nullptr)
+{
+}
+
+Music::~Music() = default;
+
+void Music::init()
+{
+    m_media = new Phonon::MediaObject();
+    m_output = new Phonon::AudioOutput(Phonon::GameCategory);
+    Phonon::createPath(m_media, m_output);
+}
+
+void Music::load(const QString& path)
+{
+    m_media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(path)));
+}
+
+void Music::SetVolume(float volume)
+{
+    m_output->setVolume(double(volume));
+}
+
+void Music::play(int delay)
+{
+    QTimer::singleShot(delay, m_media, SLOT(play()));
+}

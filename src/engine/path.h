@@ -1,0 +1,10 @@
+#ifndef PATH_H
+#define PATH_H
+
+#include <QString>
+
+// Absolute directory under which data/ lies, ending in "/". Fixed when the
+// program is built (see cmake/AssetDir.cmake); asset paths are PATH + "/data/...".
+extern QString PATH;
+
+#endif

@@ -1,0 +1,27 @@
+#ifndef QTRENDERER_H
+#define QTRENDERER_H
+
+#include "renderer.h"
+
+// The fixed-function OpenGL 1.x renderer that fixes the demo's look: black
+// background, additive blending weighted by alpha, no depth test, one white
+// light beside the viewer, a 45-degree perspective down -z. Immediate mode,
+// one glBegin/glEnd per polygon. Needs a current GL context.
+class WidgetRenderer : public Renderer
+{
+public:
+    WidgetRenderer();
+    ~WidgetRenderer() override;
+
+    void Init() override;
+    void Uninit() override;
+    void StartDraw() override;
+    void EndDraw() override;
+    void ResizeWindow(int width, int height) override;
+    void LoadTexture(Texture* texture) override;
+    void SetTransform(const Transform& transform) override;
+    void DrawPolygon(const QList<PointObject*>& points, Texture* texture,
+                     const QList<QPointF*>& texCoords) override;
+};
+
+#endif

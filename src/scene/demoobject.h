@@ -1,0 +1,33 @@
+#ifndef DEMOOBJECT_H
+#define DEMOOBJECT_H
+
+class Renderer;
+class Transform;
+
+// Anything that lives in a time window of engine time and is updated and
+// drawn once per frame: every scene-graph node and every controller.
+class DemoObject
+{
+public:
+    DemoObject() = default;
+    DemoObject(const DemoObject& other) = default;
+    virtual ~DemoObject() = default;
+
+    // Advances by dt milliseconds; true means finished (the owner deletes it).
+    virtual bool Update(float dt) = 0;
+    virtual void Draw(Renderer* renderer, const Transform& inherited) = 0;
+
+    // Closed interval [start, end] of engine time; (0, 0) means always.
+    void SetTime(int start, int end);
+    // now == 0 asks about the current engine time.
+    bool Exists(int now) const;
+
+    int GetStart() const { return m_start; }
+    int GetEnd() const { return m_end; }
+
+protected:
+    int m_start = 0;
+    int m_end = 0;
+};
+
+#endif
