@@ -20,7 +20,7 @@ void ColorController::AddKeyFrame(int time, float r, float g, float b, float a)
 
 bool ColorController::DataUpdate(float, KeyFrame* next, float factor)
 {
-    if (!next->value.canConvert<QColor>())
+    if (!m_parent || !next->value.canConvert<QColor>())
         return false;
     const QColor target = next->value.value<QColor>();
     QColor& color = m_parent->m_transform.color;
