@@ -1,5 +1,7 @@
 #include "colorcontroller.h"
 
+#include "colorcomponents.h"
+
 #include "worldobject.h"
 
 #include <QColor>
@@ -20,13 +22,13 @@ void ColorController::AddKeyFrame(int time, float r, float g, float b, float a)
 
 bool ColorController::DataUpdate(float, KeyFrame* next, float factor)
 {
-    if (!next->value.canConvert<QColor>())
+    if (!m_parent || !next->value.canConvert<QColor>())
         return false;
     const QColor target = next->value.value<QColor>();
     QColor& color = m_parent->m_transform.color;
     qreal r, g, b, a, tr, tg, tb, ta;
-    color.getRgbF(&r, &g, &b, &a);
-    target.getRgbF(&tr, &tg, &tb, &ta);
+    readRgbaF(color, &r, &g, &b, &a);
+    readRgbaF(target, &tr, &tg, &tb, &ta);
     const double f = factor;
     color.setRgbF(r + f * (tr - r), g + f * (tg - g), b + f * (tb - b), a + f * (ta - a));
     return false;

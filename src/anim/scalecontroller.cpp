@@ -11,7 +11,7 @@ ScaleController::~ScaleController() = default;
 
 bool ScaleController::DataUpdate(float, KeyFrame* next, float factor)
 {
-    if (!next->value.canConvert<float>())
+    if (!m_parent || !next->value.canConvert<float>())
         return false;
     const long double target = next->value.value<float>();
     float& scale = m_parent->m_transform.scale;

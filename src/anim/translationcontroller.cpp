@@ -21,8 +21,9 @@ void TranslationController::AddKeyFrame(int time, const QVector3D& position)
 
 bool TranslationController::DataUpdate(float, KeyFrame* next, float factor)
 {
-    // Only a QVector3D converts to QVector3D, as Qt's conversion rules have it.
-    if (!next->value.canConvert<QVector3D>())
+    // No node to move yet, or a value of the wrong type: leave everything as it
+    // is. Only a QVector3D converts to QVector3D under Qt's conversion rules.
+    if (!m_parent || !next->value.canConvert<QVector3D>())
         return false;
     const QVector3D target = next->value.value<QVector3D>();
     QVector3D& current = m_parent->m_transform.translation;

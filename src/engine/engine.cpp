@@ -6,6 +6,7 @@
 #include "renderer.h"
 #include "scene.h"
 #include "timeline.h"
+#include "worldobject.h"
 
 #include <QElapsedTimer>
 
@@ -58,11 +59,11 @@ void Engine::Uninit()
     m_time = nullptr;
     qDeleteAll(m_scenes);
     m_scenes.clear();
+    m_currentScene = 0;
 }
 
 Scene* Engine::currentScene() const
 {
-    // Scenes removed before the current one may leave the index past the end.
     if (m_currentScene < 0 || m_currentScene >= m_scenes.size())
         return nullptr;
     return m_scenes.at(m_currentScene);
@@ -72,8 +73,10 @@ void Engine::Update(float dt)
 {
     if (m_renderer)
         m_renderer->UpdateCameras(dt);
-    if (Scene* scene = currentScene())
-        scene->Update(dt);
+    // The root directly: Scene::Update is there for callers outside the loop.
+    Scene* scene = currentScene();
+    if (scene && scene->GetRoot())
+        scene->GetRoot()->Update(dt);
 }
 
 void Engine::Draw()
@@ -126,11 +129,16 @@ bool Engine::UseScene(int index)
     return true;
 }
 
+// The scene that was current stays current when one before it goes; when the
+// current one goes, the one after it (or the new last one) takes its place.
 void Engine::RemoveScene(int index)
 {
     if (index < 0 || index >= m_scenes.size())
         return;
     delete m_scenes.takeAt(index);
+    if (index < m_currentScene)
+        --m_currentScene;
+    m_currentScene = qBound(0, m_currentScene, qMax(0, m_scenes.size() - 1));
 }
 
 void Engine::RemoveScene(Scene* scene)

@@ -46,6 +46,8 @@ public:
 
     void AddScene(Scene* scene);
     bool UseScene(int index);
+    // Destroys the scene (not its root). The current scene stays current when
+    // an earlier one is removed; removing the current one moves on to the next.
     void RemoveScene(int index);
     void RemoveScene(Scene* scene);
     int GetCurrentSceneIndex() const { return m_currentScene; }

@@ -1,5 +1,7 @@
 #include "transform.h"
 
+#include "colorcomponents.h"
+
 Transform::Transform()
     : rotation(1.0f, 0.0f, 0.0f, 0.0f)
 {
@@ -81,8 +83,8 @@ void Transform::AddScale(float s)
 void Transform::AddColor(const QColor& c)
 {
     qreal r1, g1, b1, a1, r2, g2, b2, a2;
-    color.getRgbF(&r1, &g1, &b1, &a1);
-    c.getRgbF(&r2, &g2, &b2, &a2);
+    readRgbaF(color, &r1, &g1, &b1, &a1);
+    readRgbaF(c, &r2, &g2, &b2, &a2);
     color.setRgbF(r1 * r2, g1 * g2, b1 * b2, a1 * a2);
 }
 

@@ -20,9 +20,11 @@ WorldObject::~WorldObject()
     m_controllers.clear();
 }
 
+// A null controller would crash the next update pass, so it is ignored.
 void WorldObject::AddController(Controller* controller)
 {
-    m_controllers.append(controller);
+    if (controller)
+        m_controllers.append(controller);
 }
 
 void WorldObject::RemoveController(Controller* controller)
