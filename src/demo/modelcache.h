@@ -33,8 +33,9 @@ public:
     // Switched off, the cache holds nothing and every load reads the file.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
-    // How many files are held.
+    // How many files are held, and whether this one is.
     int size() const { return m_prototypes.size(); }
+    bool contains(const QString& path) const { return m_prototypes.contains(path); }
 
 private:
     static ModelObject* copyOf(const ModelObject& prototype);
