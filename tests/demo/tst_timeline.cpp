@@ -31,6 +31,9 @@ class TestTimeline : public QObject
 {
     Q_OBJECT
 
+    // Built once and only ever read; tests that run frames build their own.
+    std::unique_ptr<BuiltDemo> m_demo;
+
 private slots:
     void initTestCase();
     void sixSequencesUnderOneScene();
@@ -46,11 +49,12 @@ private slots:
 void TestTimeline::initTestCase()
 {
     installRecordingRenderer();
+    m_demo = std::make_unique<BuiltDemo>();
 }
 
 void TestTimeline::sixSequencesUnderOneScene()
 {
-    BuiltDemo demo;
+    const BuiltDemo& demo = *m_demo;
     QCOMPARE(demo.root->GetId(), QString("root"));
     QCOMPARE(demo.root->m_transform.translation, QVector3D(0, 0, -15));
     QCOMPARE(demo.root->GetChildren().size(), 1);
@@ -88,7 +92,7 @@ void TestTimeline::sequenceWindows()
 {
     QFETCH(int, now);
     QFETCH(QList<int>, running);
-    BuiltDemo demo;
+    const BuiltDemo& demo = *m_demo;
     ManualTime clock(now);
     QList<int> existing;
     for (int i = 0; i < 6; ++i) {
@@ -149,7 +153,7 @@ void TestTimeline::nothingRunsAfterTheEnd()
 // The intro flicker draws first, then the first bouncing box: blue, green, red.
 void TestTimeline::randomDrawsFollowTheScript()
 {
-    BuiltDemo demo;
+    const BuiltDemo& demo = *m_demo;
     srand(0);
     QList<int> flicker;
     int t = 5000;
@@ -169,11 +173,10 @@ void TestTimeline::randomDrawsFollowTheScript()
 
 void TestTimeline::twoBuildsAreIdentical()
 {
-    BuiltDemo first;
     srand(12345);
     BuiltDemo second;
     QStringList a, b;
-    describeTree(first.root.get(), a);
+    describeTree(m_demo->root.get(), a);
     describeTree(second.root.get(), b);
     QVERIFY(a.size() > 5000);
     QCOMPARE(a, b);
