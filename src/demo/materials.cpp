@@ -21,8 +21,8 @@ namespace {
 // ends: keep it here rather than lose track of it.
 void keepUnregistered(Texture* texture)
 {
-    static QList<Texture*> unregistered;
-    unregistered.append(texture);
+    static auto* unregistered = new QList<Texture*>();  // never freed, like the registry
+    unregistered->append(texture);
 }
 
 void upload(Texture* texture)

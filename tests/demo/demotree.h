@@ -89,10 +89,15 @@ inline QString describeTransform(const Transform& t)
         .arg(t.color.name(QColor::HexArgb)).arg(t.scale);
 }
 
-inline void describeController(const Controller* controller, const QString& indent, QStringList& out)
+inline QString describeWindow(const DemoObject* object)
 {
-    out << indent + QString("controller %1 [%2 %3]")
-               .arg(typeid(*controller).name()).arg(controller->GetStart()).arg(controller->GetEnd());
+    return QString("[%1 %2]").arg(object->GetStart()).arg(object->GetEnd());
+}
+
+inline void describeController(const Controller* controller, const QString& indent,
+                               QStringList& out)
+{
+    out << indent + "controller " + typeid(*controller).name() + " " + describeWindow(controller);
     auto* keyed = dynamic_cast<const KeyFrameController*>(controller);
     if (!keyed)
         return;
@@ -105,14 +110,15 @@ inline void describeController(const Controller* controller, const QString& inde
 // describe the same.
 inline void describeTree(const Object* node, QStringList& out, const QString& indent = QString())
 {
-    out << indent + QString("%1 [%2 %3]").arg(node->GetId()).arg(node->GetStart()).arg(node->GetEnd());
+    out << indent + node->GetId() + " " + describeWindow(node);
     if (auto* world = dynamic_cast<const WorldObject*>(node)) {
         out << indent + " " + describeTransform(world->m_transform);
         for (const Controller* controller : world->GetControllers())
             describeController(controller, indent + " ", out);
     }
     if (auto* model = dynamic_cast<const ModelObject*>(node))
-        out << indent + QString(" mesh %1 polygons %2 points").arg(model->NumFaces()).arg(model->GetPoints().size());
+        out << indent + QString(" mesh %1 polygons %2 points")
+                            .arg(model->NumFaces()).arg(model->GetPoints().size());
     for (const Object* child : node->GetChildren())
         describeTree(child, out, indent + "  ");
 }

@@ -112,7 +112,8 @@ void TestCredits::boxSceneCaptions()
 void TestCredits::musicCaptionBlinksOnceMore()
 {
     std::unique_ptr<WorldObject> top(box_scene(14700, 27500));
-    const QList<ColorController*> controllers = controllersOf<ColorController>(childAt(top.get(), 1));
+    const WorldObject* music = childAt(top.get(), 1);
+    const QList<ColorController*> controllers = controllersOf<ColorController>(music);
     QCOMPARE(controllers.size(), 2);
     const ColorController* blink = controllers.at(1);
     QCOMPARE(blink->GetEnd(), 0);
@@ -201,7 +202,8 @@ void TestCredits::metalFloorTiles_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QList<QVector3D>>("tiles");
     QTest::newRow("2 x 3") << 2 << 3
-        << QList<QVector3D>{{0, 0, 0}, {0, 20, 0}, {0, 40, 0}, {20, 0, 0}, {20, 20, 0}, {20, 40, 0}};
+        << QList<QVector3D>{{0, 0, 0}, {0, 20, 0}, {0, 40, 0},
+                            {20, 0, 0}, {20, 20, 0}, {20, 40, 0}};
     QTest::newRow("none") << 0 << 3 << QList<QVector3D>{};
     QTest::newRow("negative") << -1 << 2 << QList<QVector3D>{};
 }

@@ -23,6 +23,7 @@ private slots:
     void unreadableImageRegistersNothing_data();
     void unreadableImageRegistersNothing();
     void takenNameKeepsTheFirstTexture();
+    void withoutARendererTheTextureIsNotUploaded();
     void texQuadUsesTheNamedTexture_data();
     void texQuadUsesTheNamedTexture();
     void nullTextureKeepsTextures();
@@ -74,6 +75,17 @@ void TestMaterials::takenNameKeepsTheFirstTexture()
     Texture* found = registerGeneratedTexture("twice");
     QCOMPARE(found, first);
     QCOMPARE(m_renderer->calls, QStringList{"LoadTexture"});
+}
+
+void TestMaterials::withoutARendererTheTextureIsNotUploaded()
+{
+    Engine::GetInstance()->SetRenderer(nullptr);
+    QTest::ignoreMessage(QtWarningMsg, "texture not uploaded: the engine has no renderer");
+    Texture* texture = registerGeneratedTexture("offline");
+    m_renderer = installRecordingRenderer();
+    QVERIFY(texture);
+    QCOMPARE(texture->GetStatus(), int(Texture::Converted));
+    QCOMPARE(texture->GetGlId(), 0u);
 }
 
 void TestMaterials::texQuadUsesTheNamedTexture_data()

@@ -121,7 +121,9 @@ void TestModelCache::copyRefersOnlyToItself()
     QVERIFY(copy->NumFaces() > 0);
     for (const PolygonObject* polygon : copy->GetPolygons()) {
         QCOMPARE(polygon->GetParent(), copy.get());
-        const Object* expected = pointsUnderPolygons ? static_cast<const Object*>(polygon) : copy.get();
+        const Object* expected = copy.get();
+        if (pointsUnderPolygons)
+            expected = polygon;
         for (const PointObject* point : polygon->GetPoints())
             QCOMPARE(point->GetParent(), expected);
     }
