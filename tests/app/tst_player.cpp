@@ -49,7 +49,7 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
     process.start(player, QStringList());
     QVERIFY(process.waitForStarted());
     // The intro picture is on screen from engine time 0 to 5000.
-    QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.05, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.02, 10000);
     QTest::qWait(1500);
     QCOMPARE(process.state(), QProcess::Running);
 
