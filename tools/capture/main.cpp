@@ -138,11 +138,12 @@ int main(int argc, char* argv[])
     QString soundtrack, error;
     if (!chooseSoundtrack(options, &soundtrack))
         return kBadArguments;
+    // Before the sink makes its temporary files, so none can outlive Ctrl-C.
+    Interrupt::install();
     std::unique_ptr<FrameSink> sink = makeSink(options, clock, soundtrack);
     if (!sink->open(&error)) {
         complain(error);
         return kBadArguments;
     }
-    Interrupt::install();
     return capture(options, clock, sink.get());
 }
