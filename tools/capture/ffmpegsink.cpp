@@ -10,6 +10,7 @@
 
 namespace {
 const int kStallMs = 120000;  // ffmpeg not taking a frame for this long has hung
+const int kChunkBytes = 64 * 1024;  // a pipe's buffer
 
 QString seconds(qint64 ms)
 {
@@ -122,15 +123,27 @@ bool FfmpegSink::prepareOutput(QString* error)
 bool FfmpegSink::write(const QImage& frame, QString* error)
 {
     const QImage rgb = frame.convertToFormat(QImage::Format_RGB888);
-    const int rowBytes = rgb.width() * 3;
-    QByteArray packed;  // ffmpeg wants rows without QImage's 4-byte padding
-    packed.reserve(rowBytes * rgb.height());
-    for (int y = 0; y < rgb.height(); ++y)
-        packed.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rowBytes);
-    if (rgb.size() != m_settings.size || m_process.write(packed) != packed.size() || !drain()) {
+    if (rgb.size() != m_settings.size || !sendRows(rgb)) {
         *error = failure(QStringLiteral("ffmpeg stopped taking frames"));
         abort();
         return false;
+    }
+    return true;
+}
+
+// ffmpeg wants rows without QImage's 4-byte padding. They go in pieces of
+// at most kChunkBytes, each drained before the next: a whole frame handed
+// to QProcess at once would be copied into a fresh buffer every frame.
+bool FfmpegSink::sendRows(const QImage& rgb)
+{
+    const int rowBytes = rgb.width() * 3;
+    const int rowsPerChunk = qMax(1, kChunkBytes / rowBytes);
+    for (int y = 0; y < rgb.height(); y += rowsPerChunk) {
+        m_chunk.resize(0);
+        for (int row = y; row < qMin(y + rowsPerChunk, rgb.height()); ++row)
+            m_chunk.append(reinterpret_cast<const char*>(rgb.constScanLine(row)), rowBytes);
+        if (m_process.write(m_chunk) != m_chunk.size() || !drain())
+            return false;
     }
     return true;
 }

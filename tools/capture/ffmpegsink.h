@@ -41,6 +41,7 @@ public:
 
 private:
     bool prepareOutput(QString* error);
+    bool sendRows(const QImage& rgb);
     bool drain();
     QString failure(const QString& what);
 
@@ -48,6 +49,7 @@ private:
     QString m_temporary;
     QString m_program;
     QProcess m_process;
+    QByteArray m_chunk;
     bool m_closed = false;  // finished or aborted
 };
 

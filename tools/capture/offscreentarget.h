@@ -29,8 +29,9 @@ public:
     bool makeCurrent();
 
     QSize size() const { return m_size; }
-    // The framebuffer as shown on screen: RGB, top row first.
-    QImage read() const;
+    // The framebuffer as shown on screen: RGB, top row first. The image is
+    // reused by the next read(); copy it to keep it longer.
+    const QImage& read();
     // GL_RENDERER of the context, e.g. "llvmpipe (LLVM 15.0.6, 256 bits)".
     QString rendererName() const;
 
@@ -39,6 +40,8 @@ private:
     bool createFramebuffer(QString* error);
 
     QSize m_size;
+    QImage m_upsideDown;
+    QImage m_frame;
     std::unique_ptr<QOpenGLContext> m_context;
     std::unique_ptr<QOffscreenSurface> m_surface;
     std::unique_ptr<QOpenGLFramebufferObject> m_framebuffer;
