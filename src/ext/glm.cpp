@@ -63,21 +63,6 @@ struct _GLMreader {
     GLMgroup* group = nullptr;                                // current group
 };
 
-[[noreturn]] void _glmOutOfMemory(size_t bytes)
-{
-    fprintf(stderr, "glm: out of memory (%zu bytes).\n", bytes);
-    exit(1);
-}
-
-// Zero-filled storage for `count` records; ends the process when there is none.
-template <typename T> T* _glmAllocate(size_t count)
-{
-    void* block = calloc(count ? count : 1, sizeof(T));
-    if (!block)
-        _glmOutOfMemory(count * sizeof(T));
-    return static_cast<T*>(block);
-}
-
 // A NUL-terminated copy of `text` (which may itself hold NUL bytes).
 char* _glmCopy(std::string_view text)
 {
@@ -86,14 +71,25 @@ char* _glmCopy(std::string_view text)
     return copy;
 }
 
+// Character classes of the C locale, by table: the tokeniser asks for every byte.
+struct _GLMcharClasses {
+    bool space[256] = {};
+    constexpr _GLMcharClasses()
+    {
+        for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+            space[c] = true;
+    }
+};
+constexpr _GLMcharClasses kClasses;
+
 inline bool _glmIsSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return kClasses.space[static_cast<unsigned char>(c)];
 }
 
 inline bool _glmIsDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 // Whitespace within a line.
@@ -139,11 +135,41 @@ std::string_view _glmFirstWord(_GLMcursor& c)
     return word;
 }
 
+// Powers of ten that a float holds exactly.
+const float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The common "-12.345678" with at most 2^24 as its digits and at most ten
+// decimals: one exact float division gives the correctly rounded value.
+// Anything else (exponents, long mantissas, "nan", ...) returns false.
+inline bool _glmReadSimpleFloat(_GLMcursor& c, GLfloat& value)
+{
+    const char* s = c.p;
+    const bool negative = s < c.end && *s == '-';
+    if (s < c.end && (*s == '-' || *s == '+'))
+        ++s;
+    unsigned long mantissa = 0;
+    int digits = 0, decimals = 0;
+    for (; s < c.end && _glmIsDigit(*s); ++s, ++digits)
+        mantissa = mantissa * 10 + unsigned(*s - '0');
+    if (s < c.end && *s == '.')
+        for (++s; s < c.end && _glmIsDigit(*s); ++s, ++digits, ++decimals)
+            mantissa = mantissa * 10 + unsigned(*s - '0');
+    if (digits == 0 || digits > 9 || decimals > 10 || mantissa > (1ul << 24)
+        || (s < c.end && (*s == 'e' || *s == 'E')))
+        return false;
+    const float magnitude = float(mantissa) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    c.p = s;
+    return true;
+}
+
 // One number of the current line. False, with nothing consumed but blanks,
 // when no number starts here; a number that is not finite reads as 0.
 inline bool _glmReadFloat(_GLMcursor& c, GLfloat& value)
 {
     _glmSkipBlanks(c);
+    if (_glmReadSimpleFloat(c, value))
+        return true;
     const char* start = c.p;
     if (start < c.end && *start == '+' && !(start + 1 < c.end && start[1] == '-'))
         ++start;  // from_chars takes no plus sign; "%f" does

@@ -35,6 +35,21 @@ inline bool _glmFatal()
 }
 #endif
 
+[[noreturn]] inline void _glmOutOfMemory(size_t bytes)
+{
+    fprintf(stderr, "glm: out of memory (%zu bytes).\n", bytes);
+    exit(1);
+}
+
+// Zero-filled storage for `count` records; ends the process when there is none.
+template <typename T> T* _glmAllocate(size_t count)
+{
+    void* block = calloc(count ? count : 1, sizeof(T));
+    if (!block)
+        _glmOutOfMemory(count * sizeof(T));
+    return static_cast<T*>(block);
+}
+
 // `path` cut after its last "/" (kept), or "" without one. Freed by the caller.
 char* _glmDirName(const char* path);
 

@@ -13,8 +13,10 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <clocale>
 #include <memory>
 #include <stdio.h>
 #include <unistd.h>
@@ -68,18 +70,20 @@ inline QString triangleSummary(const GLMmodel* model)
     return triangles.join(QStringLiteral(" | "));
 }
 
-// Sends everything written on standard output to a file until text() is called.
-class StdoutCapture
+// Sends everything written on standard output (or another descriptor) to a
+// file until text() is called.
+class OutputCapture
 {
 public:
-    StdoutCapture()
+    explicit OutputCapture(int fd = STDOUT_FILENO) : m_fd(fd)
     {
         m_file.open();
         fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        dup2(m_file.handle(), STDOUT_FILENO);
+        fflush(stderr);
+        m_saved = dup(m_fd);
+        dup2(m_file.handle(), m_fd);
     }
-    ~StdoutCapture() { restore(); }
+    ~OutputCapture() { restore(); }
 
     QString text()
     {
@@ -94,13 +98,44 @@ private:
         if (m_saved < 0)
             return;
         fflush(stdout);
-        dup2(m_saved, STDOUT_FILENO);
+        fflush(stderr);
+        dup2(m_saved, m_fd);
         close(m_saved);
         m_saved = -1;
     }
 
     QTemporaryFile m_file;
+    int m_fd;
     int m_saved = -1;
+};
+
+// Switches LC_NUMERIC to a locale whose decimal separator is a comma, built in
+// `dir` so that the test does not depend on which locales the machine has.
+// False when no such locale can be built; the destructor switches back.
+class CommaLocale
+{
+public:
+    explicit CommaLocale(const QTemporaryDir& dir) : m_previous(setlocale(LC_NUMERIC, nullptr))
+    {
+        writeFile(dir.filePath("comma.src"), "LC_NUMERIC\ndecimal_point \"<U002C>\"\n"
+                                             "thousands_sep \"<U002E>\"\ngrouping 3;3\nEND LC_NUMERIC\n");
+        QProcess localedef;
+        localedef.start("localedef", {"-c", "-i", dir.filePath("comma.src"), "-f", "UTF-8",
+                                      dir.filePath("xx_XX.UTF-8")});
+        localedef.waitForFinished(60000);
+        qputenv("LOCPATH", QFile::encodeName(dir.path()));
+        m_active = QFile::exists(dir.filePath("xx_XX.UTF-8/LC_NUMERIC")) && setlocale(LC_NUMERIC, "xx_XX.UTF-8");
+    }
+    ~CommaLocale()
+    {
+        setlocale(LC_NUMERIC, m_previous.c_str());
+        qunsetenv("LOCPATH");
+    }
+    bool active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = false;
 };
 
 // Runs this test executable again with `arguments` (its main() hands them to
