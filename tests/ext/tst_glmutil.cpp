@@ -62,7 +62,7 @@ void TestGlmUtil::unitize_data()
                                            << QVector3D(1, 0.5f, 0.25f);
     QTest::newRow("single point") << QByteArray("v 5 5 5\n") << 0.2f << QVector3D(0, 0, 0);
     QTest::newRow("everything at the origin") << QByteArray("v 0 0 0\nv 0 0 0\n") << 1.0f << QVector3D(0, 0, 0);
-    QTest::newRow("no vertices") << QByteArray("") << 1.0f << QVector3D(0, 0, 0);
+    QTest::newRow("no vertices: left alone") << QByteArray("") << 1.0f << QVector3D();
 }
 
 void TestGlmUtil::unitize()
@@ -74,7 +74,8 @@ void TestGlmUtil::unitize()
     const ModelPtr model = readObj(vertices);
 
     QCOMPARE(glmUnitize(model.get()), scale);
-    QCOMPARE(triple(model->vertices, 1), first);
+    if (model->numvertices > 0)
+        QCOMPARE(triple(model->vertices, 1), first);
 }
 
 void TestGlmUtil::dimensions()
