@@ -52,3 +52,11 @@ golden: deps
 
 clean:
 	rm -rf $(BUILD)
+
+# Regenerates every asset under data/ (and the contact sheets in docs/images/)
+# with the project's own generator; the output is identical from run to run.
+.PHONY: assets
+assets: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) --target quenvarix-assetgen -j $(JOBS)
+	@$(BUILD)/tools/assetgen/quenvarix-assetgen data --previews docs/images

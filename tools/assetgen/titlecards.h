@@ -1,0 +1,19 @@
+#ifndef TITLECARDS_H
+#define TITLECARDS_H
+
+#include <QImage>
+#include <QString>
+
+// The pictures of text: the title screen and the credit captions. Both are
+// shown on 20 x 20 quads blended additively, so black is invisible and
+// whatever is bright glows; they are square to keep their proportions.
+namespace titlecards {
+
+// "kvo-screen.png", 1024 x 1024: the Quenvarix title screen.
+QImage titleScreen();
+// "texts/<word>.png", 512 x 512: the word in white, centred, on pure black.
+QImage caption(const QString& word);
+
+} // namespace titlecards
+
+#endif
