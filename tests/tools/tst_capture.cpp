@@ -108,7 +108,7 @@ void TestCapture::sameArgumentsSameBytes()
 {
     QTemporaryDir dir;
     const QStringList common = {"--size", "160x90", "--to", "9060", "--quiet"};
-    for (const QString& name : {"a", "b"}) {
+    for (const char* name : {"a", "b"}) {
         const Run run = capture(common + QStringList{"--from", "9000", "--out", dir.filePath(name)});
         QVERIFY2(run.status == 0, qPrintable(run.errors));
     }

@@ -5,6 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 capture="${1:-build}/tools/capture/quenvarix-capture"
+command -v montage >/dev/null || {
+  echo "montage not found: install it with 'sudo apt-get install imagemagick'" >&2; exit 2; }
+[[ -x "$capture" ]] || {
+  echo "$capture not found: build it with 'cmake --build build --target quenvarix-capture'" >&2; exit 2; }
 moments=(1000 11000 16500 30000 37500 44000)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
