@@ -66,6 +66,8 @@ void TestCaptureOptions::rejected_data()
     const QStringList out = {"--out", "f"};
     QTest::newRow("no output") << QStringList{}
         << "--out is missing: give a directory for PNG frames or FILE.mp4";
+    QTest::newRow("empty output") << QStringList{"--out", ""}
+        << "--out is missing: give a directory for PNG frames or FILE.mp4";
     QTest::newRow("from after to") << out + QStringList{"--from", "9000", "--to", "8000"}
         << "--from (9000) must be before --to (8000)";
     QTest::newRow("empty range") << out + QStringList{"--from", "9000", "--to", "9000"}

@@ -14,13 +14,14 @@ CaptureJob::CaptureJob(const FrameClock& clock, OffscreenTarget* target, FrameSi
 CaptureJob::Outcome CaptureJob::run(ProgressBar* progress, QString* error)
 {
     CaptureSession session(m_target->size());
-    for (int tick = 0; tick < m_clock.prerollCount(); ++tick)
+    for (int tick = 0; tick < m_clock.prerollCount(); ++tick) {
+        if (Interrupt::requested())
+            return interrupted();
         session.tick(m_clock.prerollTime(tick));
+    }
     for (int frame = 0; frame < m_clock.frameCount(); ++frame) {
-        if (Interrupt::requested()) {
-            m_sink->abort();
-            return Outcome::Interrupted;
-        }
+        if (Interrupt::requested())
+            return interrupted();
         session.tick(m_clock.frameTime(frame));
         session.draw();
         if (!m_sink->write(m_target->read(), error))
@@ -28,4 +29,10 @@ CaptureJob::Outcome CaptureJob::run(ProgressBar* progress, QString* error)
         progress->update(frame + 1);
     }
     return m_sink->finish(error) ? Outcome::Done : Outcome::Failed;
+}
+
+CaptureJob::Outcome CaptureJob::interrupted()
+{
+    m_sink->abort();
+    return Outcome::Interrupted;
 }

@@ -21,6 +21,8 @@ public:
     Outcome run(ProgressBar* progress, QString* error);
 
 private:
+    Outcome interrupted();
+
     FrameClock m_clock;
     OffscreenTarget* m_target;
     FrameSink* m_sink;

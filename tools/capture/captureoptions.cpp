@@ -118,7 +118,7 @@ bool readValues(const QCommandLineParser& parser, CaptureOptions* options, QStri
         *error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments()[0]);
         return false;
     }
-    if (!parser.isSet("out")) {
+    if (parser.value("out").isEmpty()) {
         *error = QStringLiteral("--out is missing: give a directory for PNG frames or FILE.mp4");
         return false;
     }
