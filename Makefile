@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize
+.PHONY: demo test deps build clean test-sanitize video frames golden
 
 SAN_BUILD ?= build-sanitize
 
@@ -40,6 +40,29 @@ test-sanitize: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/.ci/ubsan.supp \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+
+# Offline capture (tools/capture): the whole demo as a video or as PNG frames,
+# rendered frame by frame; on a virtual display when there is no X display.
+CAPTURE  = $(BUILD)/tools/capture/quenvarix-capture
+HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
+video: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target quenvarix-capture
+	@$(HEADLESS) $(CAPTURE) --out out/quenvarix.mp4
+
+frames: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target quenvarix-capture
+	@$(HEADLESS) $(CAPTURE) --out out/frames
+
+# Rewrites tests/data/golden/*.png from the current picture, rendered as the
+# tests render it (Xvfb, Mesa llvmpipe). Look at them before committing.
+golden: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tst_goldenframes
+	@QUENVARIX_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/tst_goldenframes frame
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

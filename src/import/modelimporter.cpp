@@ -1,8 +1,8 @@
 #include "modelimporter.h"
 
 #include "modelobject.h"
+#include "objimporter.h"
 
-// Placeholder until the OBJ importer lands: recognises the type, builds nothing.
 int ModelImporter::parseType(const QString& file)
 {
     const int dot = file.lastIndexOf('.');
@@ -13,5 +13,6 @@ ModelObject* ModelImporter::load(const QString& file)
 {
     if (parseType(file) != Obj)
         return nullptr;
-    return new ModelObject(nullptr, QString());
+    ObjImporter importer;
+    return importer.load(file);
 }

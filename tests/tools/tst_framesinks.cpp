@@ -1,0 +1,133 @@
+#include "ffmpegsink.h"
+#include "pngdirectorysink.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFrameSinks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void soundtrackSitsWherePlayerStartsIt_data();
+    void soundtrackSitsWherePlayerStartsIt();
+    void videoLengthFollowsFrames();
+    void temporaryName_data();
+    void temporaryName();
+    void pngFramesAreCompleteAndNumbered();
+    void pngDirectoryThatIsAFileIsRefused();
+};
+
+namespace {
+// The arguments between the raw video input and the output options that
+// concern the soundtrack, e.g. "-ss 2.500 -i track.mp3 ... -af adelay=...".
+QStringList audioPart(const QStringList& args)
+{
+    QStringList part;
+    for (int i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "-ss" || args[i] == "-af" || (args[i] == "-i" && args[i + 1] != "-"))
+            part << args[i] << args[i + 1];
+    }
+    return part;
+}
+}  // namespace
+
+void TestFrameSinks::soundtrackSitsWherePlayerStartsIt_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("soundtrack");
+    QTest::addColumn<QStringList>("audio");
+
+    QTest::newRow("from the start: 5 s of silence first")
+        << 0 << "t.mp3" << QStringList{"-i", "t.mp3", "-af", "adelay=delays=5000:all=1"};
+    QTest::newRow("just before the music") << 4980 << "t.mp3"
+        << QStringList{"-i", "t.mp3", "-af", "adelay=delays=20:all=1"};
+    QTest::newRow("with the music") << 5000 << "t.mp3" << QStringList{"-i", "t.mp3"};
+    QTest::newRow("after it: skip what was played") << 7500 << "t.mp3"
+        << QStringList{"-ss", "2.500", "-i", "t.mp3"};
+    QTest::newRow("silent video") << 7500 << "" << QStringList{};
+}
+
+void TestFrameSinks::soundtrackSitsWherePlayerStartsIt()
+{
+    QFETCH(int, from);
+    FfmpegSink::Settings settings;
+    settings.size = QSize(160, 90);
+    settings.from = from;
+    settings.frameCount = 10;
+    QFETCH(QString, soundtrack);
+    settings.soundtrack = soundtrack;
+    const QStringList args = FfmpegSink::arguments(settings, "x.tmp.mp4");
+    QTEST(audioPart(args), "audio");
+    QCOMPARE(args.contains("aac"), !soundtrack.isEmpty());
+    QCOMPARE(args.mid(args.size() - 3), (QStringList{"-f", "mp4", "x.tmp.mp4"}));
+}
+
+// Whatever the track's length, the video is as long as its frames.
+void TestFrameSinks::videoLengthFollowsFrames()
+{
+    FfmpegSink::Settings settings;
+    settings.size = QSize(1280, 720);
+    settings.fps = 30;
+    settings.frameCount = 1230;
+    settings.soundtrack = "t.mp3";
+    const QStringList args = FfmpegSink::arguments(settings, "x.tmp.mp4");
+    const int t = args.indexOf("-t");
+    QVERIFY(t > 0);
+    QCOMPARE(args.at(t + 1), QString("41.000"));
+    QCOMPARE(args.at(args.indexOf("-video_size") + 1), QString("1280x720"));
+    QCOMPARE(args.at(args.indexOf("-framerate") + 1), QString("30"));
+}
+
+void TestFrameSinks::temporaryName_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("temporary");
+    QTest::newRow("bare") << "demo.mp4" << "./demo.tmp.mp4";
+    QTest::newRow("directory") << "out/quenvarix.mp4" << "out/quenvarix.tmp.mp4";
+    QTest::newRow("dots in name") << "/v/take.2.mp4" << "/v/take.2.tmp.mp4";
+}
+
+void TestFrameSinks::temporaryName()
+{
+    QFETCH(QString, output);
+    QTEST(FfmpegSink::temporaryName(output), "temporary");
+}
+
+void TestFrameSinks::pngFramesAreCompleteAndNumbered()
+{
+    QTemporaryDir dir;
+    const QString frames = dir.path() + "/new/frames";
+    PngDirectorySink sink(frames);
+    QString error;
+    QVERIFY2(sink.open(&error), qPrintable(error));
+    QImage image(16, 9, QImage::Format_RGB888);
+    for (const QColor& color : {QColor(Qt::red), QColor(Qt::blue)}) {
+        image.fill(color);
+        QVERIFY2(sink.write(image, &error), qPrintable(error));
+    }
+    QVERIFY(sink.finish(&error));
+    QCOMPARE(QDir(frames).entryList(QDir::Files),
+             (QStringList{"frame_00000.png", "frame_00001.png"}));
+    QCOMPARE(QImage(frames + "/frame_00001.png").pixelColor(3, 3), QColor(Qt::blue));
+}
+
+void TestFrameSinks::pngDirectoryThatIsAFileIsRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/taken";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    PngDirectorySink sink(path);
+    QString error;
+    QVERIFY(!sink.open(&error));
+    QCOMPARE(error, QString("cannot write frames to '%1': it is a file, not a directory").arg(path));
+    PngDirectorySink below(path + "/frames");
+    QVERIFY(!below.open(&error));
+    QCOMPARE(error, QString("cannot create the directory '%1/frames'").arg(path));
+}
+
+QTEST_GUILESS_MAIN(TestFrameSinks)
+#include "tst_framesinks.moc"

@@ -1,0 +1,184 @@
+#include "capturesession.h"
+#include "frameclock.h"
+#include "imagedifference.h"
+#include "offscreentarget.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QtTest>
+
+#include <memory>
+
+// Eight moments of the demo, captured at 320x180 on the player's 50 fps
+// frame grid, against the reference frames in tests/data/golden/.
+// After an intended change of the picture, regenerate them with
+//     make golden
+// (QUENVARIX_UPDATE_GOLDEN=1 makes this test write instead of compare),
+// look at every new frame, and commit them.
+class TestGoldenFrames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void frame_data();
+    void frame();
+    void toleranceCatchesRealChanges_data();
+    void toleranceCatchesRealChanges();
+
+private:
+    void advanceTo(int ms);
+    void writeReference(const QString& path, const QImage& image);
+    void keepEvidence(const QString& name, const QImage& actual, const ImageDifference& difference);
+
+    std::unique_ptr<OffscreenTarget> m_target;
+    std::unique_ptr<CaptureSession> m_session;
+};
+
+namespace {
+const QSize kSize(320, 180);
+const int kFps = 50;  // the player's
+
+QString referenceDirectory()
+{
+    return QStringLiteral(QUENVARIX_SOURCE_DIR "/tests/data/golden");
+}
+
+bool updating()
+{
+    return qEnvironmentVariableIntValue("QUENVARIX_UPDATE_GOLDEN") == 1;
+}
+}  // namespace
+
+void TestGoldenFrames::initTestCase()
+{
+    m_target = std::make_unique<OffscreenTarget>();
+    QString error;
+    QVERIFY2(m_target->create(kSize, &error), qPrintable(error));
+    m_session = std::make_unique<CaptureSession>(kSize);
+    m_session->tick(0);
+}
+
+void TestGoldenFrames::cleanupTestCase()
+{
+    m_session.reset();  // while the GL context still exists
+    m_target.reset();
+}
+
+// Every tick of the grid up to `ms`, as the player's frame loop would run them.
+void TestGoldenFrames::advanceTo(int ms)
+{
+    const FrameClock grid(0, ms + 1, kFps);
+    for (int i = 0; i < grid.frameCount(); ++i) {
+        if (grid.frameTime(i) > m_session->lastTick())
+            m_session->tick(grid.frameTime(i));
+    }
+}
+
+void TestGoldenFrames::frame_data()
+{
+    QTest::addColumn<int>("time");
+    // In time order: the rows share one run of the demo.
+    QTest::newRow("intro_01000") << 1000;
+    QTest::newRow("flicker_06000") << 6000;
+    QTest::newRow("boxes_11000") << 11000;
+    QTest::newRow("caption_16500") << 16500;
+    QTest::newRow("scenery_30000") << 30000;
+    QTest::newRow("cogwheels_37500") << 37500;
+    QTest::newRow("trail_44000") << 44000;
+    QTest::newRow("black_47000") << 47000;
+}
+
+void TestGoldenFrames::frame()
+{
+    QFETCH(int, time);
+    const QString name = QTest::currentDataTag();
+    const QString path = referenceDirectory() + "/" + name + ".png";
+    advanceTo(time);
+    m_session->draw();
+    const QImage actual = m_target->read();
+    if (updating())
+        return writeReference(path, actual);
+    const QImage expected(path);
+    if (expected.isNull())
+        QSKIP(qPrintable("no reference " + path + ": make one with 'make golden'"));
+    const ImageDifference difference = ImageDifference::between(actual, expected);
+    if (!difference.acceptable())
+        keepEvidence(name, actual, difference);
+    QVERIFY2(difference.acceptable(), qPrintable(name + ": " + difference.describe()));
+}
+
+void TestGoldenFrames::writeReference(const QString& path, const QImage& image)
+{
+    QVERIFY(QDir().mkpath(referenceDirectory()));
+    QVERIFY2(image.save(path, "png"), qPrintable("cannot write " + path));
+    qInfo("wrote %s", qPrintable(path));
+}
+
+void TestGoldenFrames::keepEvidence(const QString& name, const QImage& actual,
+                                    const ImageDifference& difference)
+{
+    const QString directory = QStringLiteral(QUENVARIX_BINARY_DIR "/golden-diff");
+    QDir().mkpath(directory);
+    actual.save(directory + "/" + name + "-actual.png");
+    difference.map.save(directory + "/" + name + "-diff.png");
+    qWarning("frame and difference map kept in %s", qPrintable(directory));
+}
+
+namespace {
+// A black frame with a checkered 40 x 30 "box" and a plain 6 x 6 one.
+QImage scene(int boxX = 100, QColor tint = Qt::white, bool textured = true, bool small = true)
+{
+    QImage image(kSize, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool light = !textured || ((x / 5 + y / 5) % 2 == 0);
+            const QColor c = light ? tint : tint.darker(300);
+            painter.setPen(textured ? c : tint.darker(150));
+            painter.drawPoint(boxX + x, 60 + y);
+        }
+    if (small)
+        painter.fillRect(250, 120, 6, 6, QColor(80, 120, 255));
+    return image;
+}
+
+QImage withNoise(QImage image, int counts)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int n = (x + y) % 2 ? counts : -counts;
+            image.setPixel(x, y, qRgb(qBound(0, qRed(p) + n, 255), qBound(0, qGreen(p) + n, 255),
+                                      qBound(0, qBlue(p) + n, 255)));
+        }
+    return image;
+}
+}  // namespace
+
+void TestGoldenFrames::toleranceCatchesRealChanges_data()
+{
+    QTest::addColumn<QImage>("actual");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("same") << scene() << true;
+    QTest::newRow("colour rounding") << withNoise(scene(), 12) << true;
+    QTest::newRow("edges one pixel over") << scene(101) << true;
+    QTest::newRow("moved") << scene(106) << false;
+    QTest::newRow("small object missing") << scene(100, Qt::white, true, false) << false;
+    QTest::newRow("recoloured") << scene(100, QColor(255, 160, 160)) << false;
+    QTest::newRow("untextured") << scene(100, Qt::white, false) << false;
+    QTest::newRow("other size") << scene().scaled(160, 90) << false;
+}
+
+void TestGoldenFrames::toleranceCatchesRealChanges()
+{
+    QFETCH(QImage, actual);
+    QFETCH(bool, acceptable);
+    const ImageDifference difference = ImageDifference::between(actual, scene());
+    QVERIFY2(difference.acceptable() == acceptable, qPrintable(difference.describe()));
+}
+
+QTEST_MAIN(TestGoldenFrames)
+#include "tst_goldenframes.moc"

@@ -1,0 +1,56 @@
+#ifndef FFMPEGSINK_H
+#define FFMPEGSINK_H
+
+#include "framesink.h"
+
+#include <QProcess>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// Encodes the frames into an H.264 MP4 with Debian's ffmpeg, spawned as a
+// process and fed raw RGB frames through a pipe. The soundtrack is muxed in
+// as AAC, placed where the player starts it. ffmpeg writes FILE.tmp.mp4,
+// which becomes FILE.mp4 only once ffmpeg has finished successfully.
+class FfmpegSink : public FrameSink
+{
+public:
+    struct Settings {
+        QString output;       // FILE.mp4
+        QSize size;
+        int fps = 50;
+        int from = 0;         // engine time of the first frame, ms
+        int frameCount = 0;
+        QString soundtrack;   // empty: a silent video
+        int musicStart = 5000;  // the engine time at which the player starts the track
+    };
+
+    explicit FfmpegSink(const Settings& settings);
+    ~FfmpegSink() override;
+
+    bool open(QString* error) override;
+    bool write(const QImage& frame, QString* error) override;
+    bool finish(QString* error) override;
+    void abort() override;
+
+    // "out/demo.mp4" -> "out/demo.tmp.mp4": still an .mp4 for whoever looks,
+    // but plainly not the finished file.
+    static QString temporaryName(const QString& output);
+    static QStringList arguments(const Settings& settings, const QString& target);
+    static QString notFoundMessage();
+
+private:
+    bool prepareOutput(QString* error);
+    bool sendRows(const QImage& rgb);
+    bool drain();
+    QString failure(const QString& what);
+
+    Settings m_settings;
+    QString m_temporary;
+    QString m_program;
+    QProcess m_process;
+    QByteArray m_chunk;
+    bool m_closed = false;  // finished or aborted
+};
+
+#endif
