@@ -288,7 +288,7 @@ void TestAssets::propIsSoundAndSized_data()
     QTest::newRow("box") << "box" << "box.jpg" << 1.0f << 1.0f << 12;
     QTest::newRow("cogwheel_01") << "cogwheel_01" << "cogwheel_01_dif.jpg" << 55.0f << 65.0f << 600;
     QTest::newRow("cargoContainer") << "cargoContainer" << "cargoContainer.jpg" << 11.0f << 13.0f << 2000;
-    QTest::newRow("can") << "can" << "can_02.jpg" << 900.0f << 1100.0f << 2000;
+    QTest::newRow("can") << "can" << "can_02.jpg" << 360.0f << 440.0f << 2000;
     QTest::newRow("beerBarrel") << "beerBarrel" << "" << 8.0f << 12.0f << 2000;
     QTest::newRow("traffic_cone_01") << "traffic_cone_01" << "traffic_cone_01.jpg" << 90.0f << 110.0f << 2000;
     QTest::newRow("stairs") << "stairs" << "stairs.jpg" << 28.0f << 42.0f << 2000;

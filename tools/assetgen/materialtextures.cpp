@@ -84,7 +84,9 @@ QImage box()
 QImage cogwheel()
 {
     QImage image = blank();
-    fillNoise(image, ValueNoise(21, 8), QColor(140, 144, 150), QColor(200, 204, 210), 5, 1, 1.2);
+    // Dark steel: fifty gears overlap under additive blending, and a bright
+    // texture would add up to a white blur.
+    fillNoise(image, ValueNoise(21, 8), QColor(62, 66, 74), QColor(104, 108, 118), 5, 1, 1.2);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(kSize / 2.0, kSize / 2.0);
@@ -93,16 +95,16 @@ QImage cogwheel()
     Rng rng(22);
     for (qreal r = 8 * unit; r < 31 * unit; r += rng.uniform(1.2, 3.0)) {
         const int shade = int(rng.uniform(-30, 30));
-        p.setPen(QPen(QColor(128 + shade + 60, 132 + shade + 60, 140 + shade + 60, 70), rng.uniform(0.8, 2.2)));
+        p.setPen(QPen(QColor(80 + shade, 84 + shade, 92 + shade, 70), rng.uniform(0.8, 2.2)));
         p.drawEllipse(centre, r, r);
     }
     // Rim and hub are polished; the web between them is darker, with five
     // lightening holes painted black so that additive blending shows through.
-    p.setPen(QPen(QColor(235, 238, 242), 10));
+    p.setPen(QPen(QColor(150, 154, 162), 10));
     p.drawEllipse(centre, 23.5 * unit, 23.5 * unit);
     QRadialGradient hub(centre, 12.5 * unit);
-    hub.setColorAt(0.5, QColor(230, 232, 236));
-    hub.setColorAt(1.0, QColor(160, 164, 172));
+    hub.setColorAt(0.5, QColor(140, 144, 152));
+    hub.setColorAt(1.0, QColor(90, 94, 102));
     p.setPen(Qt::NoPen);
     p.setBrush(hub);
     p.drawEllipse(centre, 12.5 * unit, 12.5 * unit);
@@ -110,17 +112,17 @@ QImage cogwheel()
         const qreal angle = 2 * M_PI * i / 5 + M_PI / 2;
         const QPointF at = centre + QPointF(qCos(angle), qSin(angle)) * 17.8 * unit;
         p.setBrush(QColor(0, 0, 0));
-        p.setPen(QPen(QColor(230, 232, 236), 5));
+        p.setPen(QPen(QColor(140, 144, 150), 5));
         p.drawEllipse(at, 4.2 * unit, 4.2 * unit);
     }
     for (int i = 0; i < 6; ++i) {
         const qreal angle = 2 * M_PI * i / 6;
-        rivet(p, centre + QPointF(qCos(angle), qSin(angle)) * 10 * unit, 7, QColor(170, 174, 182));
+        rivet(p, centre + QPointF(qCos(angle), qSin(angle)) * 10 * unit, 7, QColor(120, 124, 132));
     }
     p.setBrush(QColor(20, 20, 22));
-    p.setPen(QPen(QColor(240, 240, 244), 4));
+    p.setPen(QPen(QColor(150, 150, 156), 4));
     p.drawEllipse(centre, 7 * unit, 7 * unit); // the bore
-    scratches(p, image.size(), 23, 120, QColor(255, 255, 255, 70));
+    scratches(p, image.size(), 23, 120, QColor(255, 255, 255, 40));
     return image;
 }
 

@@ -180,14 +180,16 @@ MeshBuilder can()
     MeshBuilder mesh("can");
     mesh.addMaterial(textured("aluminium", "can_02.jpg", 0.8f, 300.0f));
     mesh.beginGroup("can", "aluminium");
-    mesh.addLathe({{0, 30, base, true},
-                   {230, 0, body(0.0f, 0.03f)},
-                   {285, 40, body(0.03f, 0.06f)},
-                   {290, 60, body(0.06f, 0.68f)},
-                   {290, 880, body(0.68f, 0.74f)},
-                   {228, 975, body(0.74f, 0.75f)},
-                   {234, 1000, lid, true},
-                   {0, 988, lid}},
+    // 400 units high: at the fixed scale 0.005 it stands 2 units tall right
+    // in front of the scenery without hiding the spider behind it.
+    mesh.addLathe({{0, 12, base, true},
+                   {92, 0, body(0.0f, 0.03f)},
+                   {114, 16, body(0.03f, 0.06f)},
+                   {116, 24, body(0.06f, 0.68f)},
+                   {116, 352, body(0.68f, 0.74f)},
+                   {91, 390, body(0.74f, 0.75f)},
+                   {94, 400, lid, true},
+                   {0, 395, lid}},
                   24);
     return mesh;
 }

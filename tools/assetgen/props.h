@@ -11,7 +11,7 @@
 //   cogwheel_01     16 teeth, 60 across, 8 thick, axis along z, under 600 triangles
 //   cargoContainer  12 x 5 x 5, centred
 //   traffic_cone_01 100 high on a 70-unit square base, standing on y = 0
-//   can             1000 high, standing on y = 0
+//   can              400 high, standing on y = 0
 //   spider          about 64 across, standing on y = 0, head towards -z
 //   stairs          30 wide, high and deep, rising towards +z, standing on y = 0
 //   SentryGun       about 100 high; hammer, shovel and beerBarrel about 10; tree 10
