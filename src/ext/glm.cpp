@@ -294,15 +294,16 @@ inline GLuint _glmResolve(long long index, GLuint read, GLuint count)
     return index >= 1 && index <= count ? GLuint(index) : 0;
 }
 
-// Reads a whole file into memory; null when it cannot be opened or read
-// (a directory included).
+// Reads a whole file into memory; null when it cannot be opened or read.
+// Only regular files and pipes count as readable: a directory cannot be
+// read, and a device such as /dev/zero would never end.
 char* _glmReadFile(const char* path, size_t* size)
 {
     FILE* file = fopen(path, "rb");
     if (!file)
         return nullptr;
     struct stat info;
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fileno(file), &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         fclose(file);
         return nullptr;
     }

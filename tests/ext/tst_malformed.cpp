@@ -226,6 +226,8 @@ void TestMalformed::exits_data()
         << "_glmReadMTL() failed: can't open material file \"%1/sub\".\n";
     QTest::newRow("mtllib naming the model's own directory") << QByteArray("mtllib .\n") << ""
         << "_glmReadMTL() failed: can't open material file \"%1/.\".\n";
+    QTest::newRow("mtllib naming an endless device") << QByteArray("mtllib ../../../../../../../../dev/zero\n") << ""
+        << "_glmReadMTL() failed: can't open material file \"%1/../../../../../../../../dev/zero\".\n";
     QTest::newRow("unknown v keyword after junk") << QByteArray("# x\n\0\0 v 1 2 3\nvx\n", 18)
         << "_glmFirstPass(): Unknown token \"vx\".\n" << "";
     QTest::newRow("unknown v keyword of 10 000 characters") << "v" + QByteArray(10000, 'q') + "\n"
