@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize video frames golden
+.PHONY: demo test deps build clean test-sanitize fuzz video frames golden
 
 SAN_BUILD ?= build-sanitize
 
@@ -64,8 +64,14 @@ golden: deps
 	@QUENVARIX_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/tst_goldenframes frame
 
+# The import fuzzers for a bounded number of runs with a fixed seed (CI);
+# FUZZ=600s or FUZZ=1000000 for a longer session.
+FUZZ ?= 10000
+fuzz: deps
+	@fuzz/run.sh $(FUZZ)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
 
 # Regenerates every asset under data/ (and the contact sheets in docs/images/)
 # with the project's own generator; the output is identical from run to run.
