@@ -2,6 +2,7 @@
 
 #include "engine.h"
 #include "geometry.h"
+#include "imagefile.h"
 #include "modelobject.h"
 #include "objectmanager.h"
 #include "pointobject.h"
@@ -47,7 +48,7 @@ ModelObject* textured_quad(const QString& name)
 void init_texture(const QString& path, const QString& name)
 {
     auto image = std::make_unique<QImage>();
-    if (!image->load(path)) {
+    if (!loadCompleteImage(path, image.get())) {
         qDebug("texture not initialized");
         return;
     }

@@ -21,6 +21,7 @@ private slots:
     void playbackStartsAfterTheDelay();
     void delayCountsFromTheCallNotFromTheLoop();
     void wrongPathGivesSilenceAndNoCrash();
+    void fileThatIsNoMp3GivesSilenceAndNoCrash();
 
 private:
     QTemporaryDir m_dir;
@@ -94,6 +95,21 @@ void TestMusic::wrongPathGivesSilenceAndNoCrash()
     music.init();
     music.load(m_dir.filePath("no-such-track.mp3"));
     music.SetVolume(1.0f);
+    music.play(0);
+    QTest::qWait(1000);
+    QVERIFY(music.GetMedia()->state() != Phonon::PlayingState);
+}
+
+void TestMusic::fileThatIsNoMp3GivesSilenceAndNoCrash()
+{
+    const QString junk = m_dir.filePath("junk.mp3");
+    QFile file(junk);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, '\x5a'));
+    file.close();
+    Music music;
+    music.init();
+    music.load(junk);
     music.play(0);
     QTest::qWait(1000);
     QVERIFY(music.GetMedia()->state() != Phonon::PlayingState);

@@ -1,0 +1,139 @@
+// Assets a demo maker drops into the data directory, broken: a cut-off image
+// counts as missing, a missing prop ends the program with the reader's own
+// message and status 1.
+#include "demotree.h"
+#include "imagefile.h"
+#include "path.h"
+#include "scene.h"
+#include "timeline.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const char* kBuildScene = "--build-scene";
+
+QByteArray dataFile(const QString& name)
+{
+    QFile file(QUENVARIX_SOURCE_DIR "/data/" + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Child mode: build the demo from the data directory given, as the engine does.
+int buildScene(const QString& dataRoot)
+{
+    PATH = dataRoot;
+    installRecordingRenderer();
+    delete init_scene_1();
+    return 0;
+}
+
+} // namespace
+
+class TestBrokenAssets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void completeness_data();
+    void completeness();
+    void cutOffImageCountsAsMissing_data();
+    void cutOffImageCountsAsMissing();
+    void directoryIsNotAnImage();
+    void missingPropEndsWithTheReadersMessage();
+};
+
+void TestBrokenAssets::completeness_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("complete");
+    const QByteArray jpeg = dataFile("box.jpg");
+    const QByteArray png = dataFile("texts/code.png");
+    QVERIFY(!jpeg.isEmpty() && !png.isEmpty());
+    QTest::newRow("whole jpeg") << jpeg << true;
+    QTest::newRow("jpeg with padding") << jpeg + QByteArray(16, '\0') << true;
+    QTest::newRow("jpeg cut in half") << jpeg.left(jpeg.size() / 2) << false;
+    QTest::newRow("jpeg without its last byte") << jpeg.chopped(1) << false;
+    QTest::newRow("whole png") << png << true;
+    QTest::newRow("png cut in half") << png.left(png.size() / 2) << false;
+    QTest::newRow("png without IEND") << png.chopped(12) << false;
+    QTest::newRow("not an image format we check") << QByteArray("GIF89a") << true;
+    QTest::newRow("empty") << QByteArray() << true;
+}
+
+void TestBrokenAssets::completeness()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, complete);
+    QCOMPARE(isCompleteImage(bytes), complete);
+}
+
+void TestBrokenAssets::cutOffImageCountsAsMissing_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("keep");
+    QTest::newRow("jpeg") << "box.jpg" << 20000;
+    QTest::newRow("png") << "kvo-screen.png" << 20000;
+    QTest::newRow("jpeg header only") << "box.jpg" << 100;
+}
+
+void TestBrokenAssets::cutOffImageCountsAsMissing()
+{
+    QFETCH(QString, source);
+    QFETCH(int, keep);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(source);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(dataFile(source).left(keep));
+    file.close();
+    installRecordingRenderer();
+    const QString name = "cut-" + QString(QTest::currentDataTag());
+    QTest::ignoreMessage(QtDebugMsg, "texture not initialized");
+    init_texture(path, name);
+    QVERIFY(!ObjectManager<Texture>::tm->find_object(name));
+}
+
+void TestBrokenAssets::directoryIsNotAnImage()
+{
+    QTemporaryDir dir;
+    QImage image;
+    QVERIFY(!loadCompleteImage(dir.path(), &image));
+    QVERIFY(!loadCompleteImage("/dev/zero", &image));
+}
+
+// The reader's own message and status 1, and nothing after it: run in a child.
+void TestBrokenAssets::missingPropEndsWithTheReadersMessage()
+{
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("data/texts"));
+    const QDir source(QUENVARIX_SOURCE_DIR "/data");
+    for (const QString& file : source.entryList(QDir::Files)) {
+        if (file != "box.obj")
+            QVERIFY(QFile::copy(source.filePath(file), root.filePath("data/" + file)));
+    }
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kBuildScene, root.path() + "/"});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 1);
+    const QString expected = QString("glmReadOBJ() failed: can't open data file \"%1//data/box.obj\".\n")
+                                 .arg(root.path());
+    QVERIFY2(QString::fromLocal8Bit(child.readAllStandardError()).endsWith(expected),
+             qPrintable(expected));
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], kBuildScene) == 0)
+        return buildScene(QString::fromLocal8Bit(argv[2]));
+    TestBrokenAssets test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_brokenassets.moc"
