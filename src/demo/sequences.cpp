@@ -144,23 +144,23 @@ const TrailBox kTrail[12] = {
     {{-5, 3, 0}, 3500, true, {-5, -2, 0}, true},
 };
 
-void addTrailBox(WorldObject* parent, const TrailBox& spec, int start, int end)
+void addTrailBox(WorldObject* parent, const TrailBox& step, int start, int end)
 {
     ModelObject* b = box();
-    b->m_transform.translation = spec.from;
+    b->m_transform.translation = step.from;
     b->m_transform.SetScale(5.0f);
-    const int enters = start + spec.enters;
-    if (spec.ownWindow)
+    const int enters = start + step.enters;
+    if (step.ownWindow)
         b->SetTime(enters, end);
     parent->AddChild(b);
-    if (!spec.moves)
+    if (!step.moves)
         return;
     auto* slide = new TranslationController();
     slide->SetParent(b);
     // Open-ended: the controller runs until it has placed the box on its
     // target, however late the frame that reaches the key frame comes.
     slide->SetTime(enters, INT_MAX);
-    slide->AddKeyFrame(enters + 500, spec.to);
+    slide->AddKeyFrame(enters + 500, step.to);
     b->AddController(slide);
 }
 
@@ -209,7 +209,7 @@ WorldObject* box_move_scene(int start, int end)
 {
     auto* top = new WorldObject(nullptr, "moving_boxes");
     top->SetTime(start, end);
-    for (const TrailBox& spec : kTrail)
-        addTrailBox(top, spec, start, end);
+    for (const TrailBox& step : kTrail)
+        addTrailBox(top, step, start, end);
     return top;
 }
