@@ -13,7 +13,13 @@ Music::Music()
 {
 }
 
-Music::~Music() = default;
+// The player never destroys its Music; a Music that is destroyed takes its
+// playback graph with it instead of leaving it behind.
+Music::~Music()
+{
+    delete m_media;
+    delete m_output;
+}
 
 void Music::init()
 {

@@ -27,8 +27,8 @@ public:
     Phonon::AudioOutput* GetOutput() const { return m_output; }
 
 private:
-    Phonon::MediaObject* m_media;   // never deleted: lives until the process ends
-    Phonon::AudioOutput* m_output;  // likewise
+    Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
+    Phonon::AudioOutput* m_output;  // owned
 };
 
 #endif

@@ -11,6 +11,14 @@
 
 namespace {
 
+// The whole literal, embedded NULs included (its length comes from the type,
+// not from counting by hand).
+template <int N>
+QByteArray withNuls(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
 QByteArray repeated(const QByteArray& line, int times)
 {
     QByteArray text;
@@ -133,7 +141,7 @@ void TestMalformed::readsWellFormed_data()
     QTest::newRow("10 000-digit number") << "v " + QByteArray(10000, '7') + " 2 3\n" << none
                                          << "v1 n0 t0 f0 | default:0" << "";
     QTest::newRow("binary junk") << binaryJunk(20000) << none << "" << "";
-    QTest::newRow("NUL bytes") << QByteArray("v 1\0 2 3\ng a\0b\nf 1 1 1\0\n", 26) << none
+    QTest::newRow("NUL bytes") << withNuls("v 1\0 2 3\ng a\0b\nf 1 1 1\0\n") << none
                                << "v1 n0 t0 f1 | a:1 default:0" << "";  // the name "a\0b", shown as a C string
     QTest::newRow("CRLF line ends") << QByteArray("v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\ng a\r\nf 1 2 3\r\n") << none
                                     << "v3 n0 t0 f1 | a:1 default:0" << "";
@@ -147,7 +155,7 @@ void TestMalformed::readsWellFormed_data()
                                            << "_glmFindMaterial():  can't find material \"\".\n";
     QTest::newRow("library: statements before newmtl, junk values")
         << kTriangle + "mtllib lib.mtl\nusemtl \nusemtl b\nf 1 2 3\n"
-        << QByteArray("Ns 100\nKd x y z\nnewmtl\nNs nan\nKa 1\nnewmtl b Kd 1 1 1\n\0\nK\n", 59)
+        << withNuls("Ns 100\nKd x y z\nnewmtl\nNs nan\nKa 1\nnewmtl b Kd 1 1 1\n\0\nK\n")
         << "v3 n0 t0 f1 | default:1" << "";
     QTest::newRow("empty library") << kTriangle + "mtllib lib.mtl\nusemtl x\n" << QByteArray("")
                                    << "v3 n0 t0 f0 | default:0"
@@ -228,7 +236,7 @@ void TestMalformed::exits_data()
         << "_glmReadMTL() failed: can't open material file \"%1/.\".\n";
     QTest::newRow("mtllib naming an endless device") << QByteArray("mtllib ../../../../../../../../dev/zero\n") << ""
         << "_glmReadMTL() failed: can't open material file \"%1/../../../../../../../../dev/zero\".\n";
-    QTest::newRow("unknown v keyword after junk") << QByteArray("# x\n\0\0 v 1 2 3\nvx\n", 18)
+    QTest::newRow("unknown v keyword after junk") << withNuls("# x\n\0\0 v 1 2 3\nvx\n")
         << "_glmFirstPass(): Unknown token \"vx\".\n" << "";
     QTest::newRow("unknown v keyword of 10 000 characters") << "v" + QByteArray(10000, 'q') + "\n"
         << "_glmFirstPass(): Unknown token \"v" + QString(10000, 'q') + "\".\n" << "";
