@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize fuzz video frames golden
+.PHONY: demo test deps build clean test-sanitize fuzz memcheck video frames golden
 
 SAN_BUILD ?= build-sanitize
 
@@ -63,6 +63,14 @@ golden: deps
 	@cmake --build $(BUILD) -j $(JOBS) --target tst_goldenframes
 	@QUENVARIX_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/tst_goldenframes frame
+
+# The whole timeline through the capture path under valgrind's memcheck
+# (slow: about a quarter of an hour); reports outside our code are
+# suppressed in .ci/valgrind.supp.
+memcheck: build
+	@$(HEADLESS) valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
+	  --num-callers=50 --suppressions=.ci/valgrind.supp --error-exitcode=9 \
+	  $(CAPTURE) --size 160x90 --fps 10 --quiet --out $(BUILD)/memcheck-frames
 
 # The import fuzzers for a bounded number of runs with a fixed seed (CI);
 # FUZZ=600s or FUZZ=1000000 for a longer session.
