@@ -1,0 +1,28 @@
+#include "countingrenderer.h"
+
+#include "pointobject.h"
+#include "texture.h"
+#include "transform.h"
+
+void CountingRenderer::LoadTexture(Texture* texture)
+{
+    if (texture)
+        texture->SetGlId(m_nextTextureId++);
+}
+
+void CountingRenderer::SetTransform(const Transform& transform)
+{
+    ++m_counts.transforms;
+    m_checksum += transform.translation.x() + transform.scale;
+}
+
+void CountingRenderer::DrawPolygon(const QList<PointObject*>& points, Texture*,
+                                   const QList<QPointF*>& texCoords)
+{
+    ++m_counts.polygons;
+    m_counts.corners += points.size();
+    for (const PointObject* point : points)
+        m_checksum += point->m_transform.translation.z() + point->m_normal.x();
+    if (!texCoords.isEmpty())
+        m_checksum += float(texCoords.first()->x());
+}
