@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize video frames golden
+.PHONY: demo test deps build clean test-sanitize video frames golden bench
 
 SAN_BUILD ?= build-sanitize
 
@@ -63,6 +63,14 @@ golden: deps
 	@cmake --build $(BUILD) -j $(JOBS) --target tst_goldenframes
 	@QUENVARIX_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/tst_goldenframes frame
+
+# Benchmarks (bench/): a Release build in build-bench, every benchmark run
+# under Xvfb, then a summary against the goals (see docs/performance.md).
+BENCH_BUILD ?= build-bench
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing
+	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
