@@ -5,7 +5,8 @@
 //
 // Live heap is read from the allocator (mallinfo2: bytes in use, mmapped
 // blocks included) before and after, so temporaries freed on the way do not
-// count; the number of allocations comes from the counting allocator.
+// count; the number of allocations comes from the counting allocator. Mesh
+// points and polygons come from pools: each counts as one pool block.
 
 #include "allocationcounter.h"
 #include "benchmain.h"
@@ -13,6 +14,7 @@
 #include "glbench.h"
 #include "modelcache.h"
 #include "modelobject.h"
+#include "nodepool.h"
 #include "model.h"
 #include "objimporter.h"
 #include "path.h"
@@ -45,7 +47,8 @@ double peakRssMB()
     return double(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
 }
 
-// Heap retained by what `build` makes, and the allocations it took.
+// Heap retained by what `build` makes (pool slabs included), and the
+// allocations it took.
 struct HeapCost {
     double liveBytes = 0;
     double allocations = 0;
@@ -58,6 +61,28 @@ template <typename Build> HeapCost measure(Build build)
     build();
     const AllocationCounter::Totals counted = AllocationCounter::stop();
     return HeapCost{double(liveHeapBytes()) - double(before), double(counted.allocations)};
+}
+
+using PointPool = NodePool<sizeof(PointObject)>;
+using PolygonPool = NodePool<sizeof(PolygonObject)>;
+
+size_t reservedForNodes()
+{
+    return PointPool::reservedBytes() + PolygonPool::reservedBytes();
+}
+
+// As measure(), for a build that makes `points` points and `polygons`
+// polygons: each node counts as its pool block, whether the block came from
+// a slab reserved on the way or was freed by an earlier benchmark.
+template <typename Build> HeapCost measureNodes(Build build, size_t points, size_t polygons)
+{
+    const size_t reserved = reservedForNodes();
+    HeapCost cost = measure(build);
+    if (QUENVARIX_NODE_POOL) {
+        cost.liveBytes -= double(reservedForNodes() - reserved);
+        cost.liveBytes += double(points * PointPool::blockSize() + polygons * PolygonPool::blockSize());
+    }
+    return cost;
 }
 
 void report(benchmark::State& state, const HeapCost& cost, double count, size_t objectSize)
@@ -95,14 +120,14 @@ void BM_MeshPoint(benchmark::State& state)
     const QString name = QStringLiteral("cogwheel_01");
     HeapCost cost;
     for (auto _ : state)
-        cost = measure([&] {
+        cost = measureNodes([&] {
             for (int i = 0; i < kNodes; ++i) {
                 auto* point = new PointObject(&mesh, numberedId(name, "_point_", i % 3));
                 point->m_transform.SetTranslation(1.0f, 2.0f, 3.0f);
                 point->m_normal = QVector3D(0.0f, 1.0f, 0.0f);
                 mesh.AddPoint(point);
             }
-        });
+        }, kNodes, 0);
     report(state, cost, kNodes, sizeof(PointObject));
 }
 
@@ -117,7 +142,7 @@ void BM_MeshPolygon(benchmark::State& state)
     const QString name = QStringLiteral("cogwheel_01");
     HeapCost cost;
     for (auto _ : state)
-        cost = measure([&] {
+        cost = measureNodes([&] {
             for (int i = 0; i < kNodes; ++i) {
                 auto* polygon = new PolygonObject(&mesh, numberedId(name, "_poly_", i));
                 for (PointObject* corner : corners) {
@@ -126,7 +151,7 @@ void BM_MeshPolygon(benchmark::State& state)
                 }
                 mesh.AddPolygon(polygon);
             }
-        });
+        }, 0, kNodes);
     report(state, cost, kNodes, sizeof(PolygonObject));
 }
 
@@ -140,14 +165,15 @@ void BM_ImportedTriangle(benchmark::State& state, bool cacheCopy)
     std::unique_ptr<ModelObject> prototype(importer.convert(model, "cogwheel_01"));
     std::vector<std::unique_ptr<ModelObject>> meshes;
     const int copies = 20;
+    const size_t triangles = size_t(copies) * size_t(prototype->NumFaces());
     HeapCost cost;
     for (auto _ : state)
-        cost = measure([&] {
+        cost = measureNodes([&] {
             for (int i = 0; i < copies; ++i)
                 meshes.emplace_back(cacheCopy ? new ModelObject(*prototype)
                                               : importer.convert(model, "cogwheel_01"));
-        });
-    report(state, cost, double(copies) * prototype->NumFaces(),
+        }, 3 * triangles, triangles);
+    report(state, cost, double(triangles),
            sizeof(PolygonObject) + 3 * sizeof(PointObject));
 }
 

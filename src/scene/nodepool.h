@@ -54,6 +54,11 @@ public:
         m_free = freed;
     }
 
+    // The size of every pooled block.
+    static constexpr std::size_t blockSize() { return kBlockSize; }
+    // Bytes taken from the global allocator for slabs so far.
+    static std::size_t reservedBytes() { return m_reserved; }
+
 private:
     struct FreeBlock {
         FreeBlock* next;
@@ -73,6 +78,7 @@ private:
         // Cache-line aligned: a point (128 bytes) then spans two lines, not three.
         auto* slab = static_cast<char*>(
             ::operator new(kBlockSize * kBlocksPerSlab, std::align_val_t(kSlabAlignment)));
+        m_reserved += kBlockSize * kBlocksPerSlab;
         for (std::size_t i = kBlocksPerSlab; i-- > 0;) {
             auto* block = reinterpret_cast<FreeBlock*>(slab + i * kBlockSize);
             block->next = m_free;
@@ -81,6 +87,7 @@ private:
     }
 
     static inline FreeBlock* m_free = nullptr;
+    static inline std::size_t m_reserved = 0;
 };
 
 #endif
