@@ -4,7 +4,7 @@
 #include "offscreentarget.h"
 #include "qtrenderer.h"
 
-#include <benchmark/benchmark.h>
+#include <cstdio>
 
 OffscreenTarget* GlBench::target(QString* error)
 {
@@ -14,7 +14,8 @@ OffscreenTarget* GlBench::target(QString* error)
         auto* candidate = new OffscreenTarget();
         if (candidate->create(QSize(1280, 720), &failure)) {
             shared = candidate;
-            benchmark::AddCustomContext("gl_renderer", shared->rendererName().toStdString());
+            // Too late for the report's context, which is printed first.
+            fprintf(stderr, "GL renderer: %s\n", qPrintable(shared->rendererName()));
         } else {
             delete candidate;
         }

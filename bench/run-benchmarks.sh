@@ -34,6 +34,7 @@ echo "== Machine"
 echo "cpu:    $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores"
 echo "memory: $(free -g | awk '/^Mem:/ {print $2 " GiB"}')"
 echo "kernel: $(uname -r)"
+echo "mesa:   $(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)"
 echo "load:   $(uptime | sed 's/.*load average: //')"
 echo
 python3 "$here/summarize.py" "$results"
