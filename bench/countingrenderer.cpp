@@ -21,8 +21,12 @@ void CountingRenderer::DrawPolygon(const QList<PointObject*>& points, Texture*,
 {
     ++m_counts.polygons;
     m_counts.corners += points.size();
+    // Summed locally: a running total in the member would be stored and
+    // loaded again for every corner, a cost no real renderer has.
+    float sum = 0.0f;
     for (const PointObject* point : points)
-        m_checksum += point->m_transform.translation.z() + point->m_normal.x();
+        sum += point->m_transform.translation.z() + point->m_normal.x();
     if (!texCoords.isEmpty())
-        m_checksum += float(texCoords.first()->x());
+        sum += float(texCoords.first()->x());
+    m_checksum += sum;
 }
