@@ -272,7 +272,7 @@ template <typename Emit> void _glmReadFace(_GLMcursor& c, Emit&& emit)
     _glmNextToken(c, token);
     const _GLMform form = _glmFaceForm(token);
     _GLMcursor first{token.data(), token.data() + token.size()};
-    _GLMref corner0, previous, next;
+    _GLMref corner0{}, previous{}, next{};
     const bool read0 = _glmReadRef(first, form, corner0) > 0;
     const bool read1 = _glmReadRef(c, form, previous) > 0;
     const bool whole = read0 && read1 && _glmReadRef(c, form, next) > 0;
