@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize fuzz memcheck video frames golden
+.PHONY: demo test deps build clean test-sanitize fuzz memcheck video frames golden bench
 
 SAN_BUILD ?= build-sanitize
 
@@ -78,8 +78,16 @@ FUZZ ?= 10000
 fuzz: deps
 	@fuzz/run.sh $(FUZZ)
 
+# Benchmarks (bench/): a Release build in build-bench, every benchmark run
+# under Xvfb, then a summary against the goals (see docs/performance.md).
+BENCH_BUILD ?= build-bench
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing
+	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(BENCH_BUILD)
 
 # Regenerates every asset under data/ (and the contact sheets in docs/images/)
 # with the project's own generator; the output is identical from run to run.

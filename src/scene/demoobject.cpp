@@ -8,10 +8,8 @@ void DemoObject::SetTime(int start, int end)
     m_end = end;
 }
 
-bool DemoObject::Exists(int now) const
+bool DemoObject::existsAt(int now) const
 {
-    if (m_start == 0 && m_end == 0)
-        return true;
     if (now == 0)
         now = Engine::GetInstance()->GetCurrentTime();
     return m_start <= now && now <= m_end;

@@ -20,10 +20,18 @@ public:
     // Closed interval [start, end] of engine time; (0, 0) means always.
     void SetTime(int start, int end);
     // now == 0 asks about the current engine time.
-    bool Exists(int now) const;
+    bool Exists(int now) const
+    {
+        // Inline for the nodes that always exist, which are most of them
+        // (every mesh point and polygon): they need no engine time.
+        return (m_start == 0 && m_end == 0) || existsAt(now);
+    }
 
     int GetStart() const { return m_start; }
     int GetEnd() const { return m_end; }
+
+private:
+    bool existsAt(int now) const;
 
 protected:
     int m_start = 0;

@@ -1,6 +1,7 @@
 #ifndef POINTOBJECT_H
 #define POINTOBJECT_H
 
+#include "nodepool.h"
 #include "worldobject.h"
 
 #include <QVector3D>
@@ -11,6 +12,13 @@ class PointObject : public WorldObject
 {
 public:
     PointObject(Object* parent, QString id);
+
+    // Points come from a pool of their own: see NodePool.
+    static void* operator new(std::size_t size) { return NodePool<sizeof(PointObject)>::allocate(size); }
+    static void operator delete(void* block, std::size_t size)
+    {
+        NodePool<sizeof(PointObject)>::release(block, size);
+    }
 
     QVector3D m_normal;  // vertex normal handed to the renderer; (0, 0, 0) at first
 };

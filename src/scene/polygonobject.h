@@ -1,6 +1,7 @@
 #ifndef POLYGONOBJECT_H
 #define POLYGONOBJECT_H
 
+#include "nodepool.h"
 #include "worldobject.h"
 
 #include <QPointF>
@@ -17,6 +18,13 @@ public:
     // Shares the texture, copies the coordinates and makes new points.
     PolygonObject(const PolygonObject& other);
     ~PolygonObject() override;
+
+    // Polygons come from a pool of their own: see NodePool.
+    static void* operator new(std::size_t size) { return NodePool<sizeof(PolygonObject)>::allocate(size); }
+    static void operator delete(void* block, std::size_t size)
+    {
+        NodePool<sizeof(PolygonObject)>::release(block, size);
+    }
 
     void AddPoint(PointObject* point);
     // Creates a point that the caller must register with the mesh node.

@@ -37,6 +37,10 @@ bool WorldObject::Update(float dt)
 {
     if (!Exists(0))
         return false;
+    // Most nodes are mesh points with neither children nor controllers, and
+    // there are tens of thousands of them: skip the snapshots for them.
+    if (m_children.isEmpty() && m_controllers.isEmpty())
+        return false;
     const QList<Object*> children = m_children;
     for (Object* child : children)
         child->Update(dt);
@@ -52,11 +56,9 @@ bool WorldObject::Update(float dt)
 
 void WorldObject::Draw(Renderer* renderer, const Transform& inherited)
 {
-    if (!Exists(0))
+    if (!Exists(0) || m_children.isEmpty())
         return;
     const QList<Object*> children = m_children;
-    if (children.isEmpty())
-        return;
     // The composed transform is the same for every child: build it once.
     const Transform composed = m_transform + inherited;
     for (Object* child : children)

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs every benchmark program of a build directory (needs an X display:
+# `make bench` starts this under xvfb-run), keeps the JSON results in
+# <build>/bench/results/ and prints the summary against the goals.
+#
+#   bench/run-benchmarks.sh [build-dir]        (default: build-bench)
+#
+# The machine is shared and noisy: timed benchmarks run with repetitions and
+# the summary reports their medians.
+set -euo pipefail
+
+build=${1:-build-bench}
+here=$(cd "$(dirname "$0")" && pwd)
+bin="$build/bench"
+results="$bin/results"
+mkdir -p "$results"
+export QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1
+
+run() {
+  local name=$1; shift
+  echo "== $name"
+  "$bin/$name" --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
+  echo
+}
+
+run bench_objread  --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+run bench_startup  --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+run bench_frame    --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+                   --benchmark_min_time=0.2
+run bench_memory
+run bench_pacing
+
+echo "== Machine"
+echo "cpu:    $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores"
+echo "memory: $(free -g | awk '/^Mem:/ {print $2 " GiB"}')"
+echo "kernel: $(uname -r)"
+echo "mesa:   $(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)"
+echo "load:   $(uptime | sed 's/.*load average: //')"
+echo
+python3 "$here/summarize.py" "$results"
