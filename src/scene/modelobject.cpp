@@ -1,6 +1,5 @@
 #include "modelobject.h"
 
-#include "pointid.h"
 #include "pointobject.h"
 #include "polygonobject.h"
 #include "renderer.h"
@@ -37,8 +36,7 @@ void ModelObject::AddPoint(PointObject* point)
 
 PointObject* ModelObject::AddPoint(float x, float y, float z)
 {
-    auto* point = new PointObject(this, numberedId(m_id, "_point_", m_points.size()));
-    point->m_transform.SetTranslation(x, y, z);
+    auto* point = PointObject::numbered(this, m_points.size(), x, y, z);
     m_points.append(point);
     return point;
 }
@@ -74,10 +72,7 @@ void ModelObject::removePointsWhere(Match match)
 
 void ModelObject::RemovePoint(float x, float y, float z)
 {
-    removePointsWhere([=](const PointObject* p) {
-        const QVector3D& t = p->m_transform.translation;
-        return t.x() == x && t.y() == y && t.z() == z;
-    });
+    removePointsWhere([=](const PointObject* p) { return p->IsAt(x, y, z); });
 }
 
 void ModelObject::RemovePoint(const QString& id)

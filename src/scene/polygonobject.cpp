@@ -1,6 +1,5 @@
 #include "polygonobject.h"
 
-#include "pointid.h"
 #include "pointobject.h"
 #include "renderer.h"
 
@@ -39,8 +38,7 @@ void PolygonObject::AddPoint(PointObject* point)
 
 PointObject* PolygonObject::AddPoint(float x, float y, float z)
 {
-    auto* point = new PointObject(this, numberedId(m_id, "_point_", m_points.size()));
-    point->m_transform.SetTranslation(x, y, z);
+    auto* point = PointObject::numbered(this, m_points.size(), x, y, z);
     m_points.append(point);
     return point;
 }
@@ -52,10 +50,9 @@ void PolygonObject::RemovePoint(PointObject* point)
 
 void PolygonObject::RemovePoint(float x, float y, float z)
 {
-    m_points.erase(std::remove_if(m_points.begin(), m_points.end(), [=](const PointObject* p) {
-        const QVector3D& t = p->m_transform.translation;
-        return t.x() == x && t.y() == y && t.z() == z;
-    }), m_points.end());
+    m_points.erase(std::remove_if(m_points.begin(), m_points.end(),
+                                  [=](const PointObject* p) { return p->IsAt(x, y, z); }),
+                   m_points.end());
 }
 
 void PolygonObject::RemovePoint(const QString& id)
