@@ -238,12 +238,12 @@ void TestAssets::imageDecodes_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("size");
-    QTest::newRow("kvo") << "kvo-screen.png" << 1024;
+    QTest::newRow("kvo") << "kvo-screen.png" << 512;
     for (const char* texture : {"cogwheel_01_dif.jpg", "box.jpg", "can_02.jpg", "cargoContainer.jpg",
                                 "sentrygun_01.jpg", "spider.jpg", "stairs.jpg", "traffic_cone_01.jpg"})
-        QTest::newRow(texture) << texture << 512;
+        QTest::newRow(texture) << texture << 256;
     for (const char* caption : {"graphics", "code", "music", "brokkan", "tervald", "pemo"})
-        QTest::newRow(caption) << QStringLiteral("texts/%1.png").arg(caption) << 512;
+        QTest::newRow(caption) << QStringLiteral("texts/%1.png").arg(caption) << 256;
 }
 
 // Square, power-of-two pictures: the quads are square and GL 1.x wants 2^n.

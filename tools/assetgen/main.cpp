@@ -67,15 +67,27 @@ QMap<QString, QImage> paintMaterials()
 
 const char* const kCaptions[] = {"graphics", "code", "music", "brokkan", "tervald", "pemo"};
 
+// Every picture is painted at twice the size it ships at and scaled down
+// smoothly: edges come out anti-aliased twice over, and the demo decodes,
+// keeps and uploads a quarter of the pixels at start-up (the largest share
+// of its start-up time). None is shown larger than its shipped size on a
+// 1280 x 720 screen.
+QImage shipped(const QImage& painted)
+{
+    return painted.scaled(painted.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 bool writeImages(const QDir& out, const QMap<QString, QImage>& materials)
 {
-    bool ok = writeImage(out.filePath("kvo-screen.png"), titlecards::titleScreen());
+    bool ok = writeImage(out.filePath("kvo-screen.png"), shipped(titlecards::titleScreen()));
     for (auto it = materials.constBegin(); it != materials.constEnd(); ++it)
-        ok = writeImage(out.filePath(it.key()), it.value()) && ok;
+        ok = writeImage(out.filePath(it.key()), shipped(it.value())) && ok;
     if (!out.mkpath("texts"))
         return false;
-    for (const char* word : kCaptions)
-        ok = writeImage(out.filePath(QStringLiteral("texts/%1.png").arg(word)), titlecards::caption(word)) && ok;
+    for (const char* word : kCaptions) {
+        const QString path = out.filePath(QStringLiteral("texts/%1.png").arg(word));
+        ok = writeImage(path, shipped(titlecards::caption(word))) && ok;
+    }
     return ok;
 }
 

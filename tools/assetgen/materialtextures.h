@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-// The material textures of the props, 512 x 512, painted from fixed seeds.
+// The material textures of the props, painted 512 x 512 from fixed seeds (shipped at 256 x 256).
 // Where a prop maps several parts onto one picture, the layout (an atlas) is
 // described beside the painter and matched by the prop's texture coordinates.
 // Everything is kept fairly bright: the demo blends additively on black, so

@@ -9,9 +9,9 @@
 // whatever is bright glows; they are square to keep their proportions.
 namespace titlecards {
 
-// "kvo-screen.png", 1024 x 1024: the Quenvarix title screen.
+// "kvo-screen.png", painted 1024 x 1024 (shipped at 512 x 512): the Quenvarix title screen.
 QImage titleScreen();
-// "texts/<word>.png", 512 x 512: the word in white, centred, on pure black.
+// "texts/<word>.png", painted 512 x 512 (shipped at 256 x 256): the word in white, centred, on pure black.
 QImage caption(const QString& word);
 
 } // namespace titlecards
