@@ -19,6 +19,9 @@ void Interrupt::install()
     action.sa_flags = SA_RESTART;  // a blocking write resumes; the loop checks the flag
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // An encoder that gives up closes its end of the frame pipe; the next
+    // write must fail with EPIPE and be reported, not kill the capture.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool Interrupt::requested()
