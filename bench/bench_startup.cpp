@@ -22,7 +22,10 @@
 
 namespace {
 
-void BM_Startup(benchmark::State& state, bool cached)
+// Builds `build()` once per iteration with the model cache on or off,
+// dropping the previous result and emptying the cache outside the timing.
+template <typename Result, typename Build>
+void timeBuilds(benchmark::State& state, bool cached, Build build)
 {
     QString error;
     if (!GlBench::installWidgetRenderer(&error)) {
@@ -31,42 +34,30 @@ void BM_Startup(benchmark::State& state, bool cached)
     }
     ModelCache* cache = ModelCache::instance();
     cache->setEnabled(cached);
-    std::optional<DemoTree> demo;
+    Result result;
     for (auto _ : state) {
         state.PauseTiming();
-        demo.reset();
+        result.reset();
         cache->clear();
+        srand(0);
         state.ResumeTiming();
-        demo.emplace();
+        build(result);
     }
-    demo.reset();
+    result.reset();
     cache->clear();
     cache->setEnabled(true);
+}
+
+void BM_Startup(benchmark::State& state, bool cached)
+{
+    timeBuilds<std::optional<DemoTree>>(state, cached, [](auto& demo) { demo.emplace(); });
 }
 
 // The tree alone (props, sequences, controllers), with the textures already
 // registered by an earlier build: the rest of start-up is the textures.
 void BM_StartupTreeOnly(benchmark::State& state, bool cached)
 {
-    QString error;
-    if (!GlBench::installWidgetRenderer(&error)) {
-        state.SkipWithError(qPrintable(error));
-        return;
-    }
-    ModelCache* cache = ModelCache::instance();
-    cache->setEnabled(cached);
-    std::unique_ptr<WorldObject> tree;
-    for (auto _ : state) {
-        state.PauseTiming();
-        tree.reset();
-        cache->clear();
-        srand(0);
-        state.ResumeTiming();
-        tree.reset(main_scene());
-    }
-    tree.reset();
-    cache->clear();
-    cache->setEnabled(true);
+    timeBuilds<std::unique_ptr<WorldObject>>(state, cached, [](auto& tree) { tree.reset(main_scene()); });
 }
 
 }  // namespace

@@ -54,18 +54,22 @@ inline QString groupSummary(const GLMmodel* model)
     return parts.join(' ');
 }
 
+// One triangle as "v/t/n v/t/n v/t/n".
+inline QString triangleCorners(const GLMtriangle& t)
+{
+    QStringList corners;
+    for (int k = 0; k < 3; ++k)
+        corners << QStringLiteral("%1/%2/%3").arg(t.vindices[k]).arg(t.tindices[k]).arg(t.nindices[k]);
+    return corners.join(' ');
+}
+
 // The triangles in group order, each as "v/t/n v/t/n v/t/n", separated by " | ".
 inline QString triangleSummary(const GLMmodel* model)
 {
     QStringList triangles;
     for (const GLMgroup* group = model->groups; group; group = group->next) {
-        for (GLuint i = 0; i < group->numtriangles; ++i) {
-            const GLMtriangle& t = model->triangles[group->triangles[i]];
-            QStringList corners;
-            for (int k = 0; k < 3; ++k)
-                corners << QStringLiteral("%1/%2/%3").arg(t.vindices[k]).arg(t.tindices[k]).arg(t.nindices[k]);
-            triangles << corners.join(' ');
-        }
+        for (GLuint i = 0; i < group->numtriangles; ++i)
+            triangles << triangleCorners(model->triangles[group->triangles[i]]);
     }
     return triangles.join(QStringLiteral(" | "));
 }

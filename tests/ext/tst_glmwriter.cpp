@@ -23,13 +23,8 @@ QMap<QString, QStringList> trianglesByGroup(const GLMmodel* model)
     QMap<QString, QStringList> groups;
     for (const GLMgroup* group = model->groups; group; group = group->next) {
         QStringList& triangles = groups[QString::fromLatin1(group->name)];
-        for (GLuint i = 0; i < group->numtriangles; ++i) {
-            const GLMtriangle& t = model->triangles[group->triangles[i]];
-            QStringList corners;
-            for (int k = 0; k < 3; ++k)
-                corners << QStringLiteral("%1/%2/%3").arg(t.vindices[k]).arg(t.tindices[k]).arg(t.nindices[k]);
-            triangles << corners.join(' ');
-        }
+        for (GLuint i = 0; i < group->numtriangles; ++i)
+            triangles << triangleCorners(model->triangles[group->triangles[i]]);
     }
     return groups;
 }
