@@ -37,6 +37,9 @@ protected:
     void resizeGL(int width, int height) override;
     void paintGL() override;
 
+    // After the clock was moved (a seek), the next tick measures from `ms`.
+    void SetLastTime(int ms) { m_lastTime = ms; }
+
 private:
     QTimer* m_timer;
     int m_fps;

@@ -73,6 +73,6 @@ WorldObject* main_scene()
     scene->AddChild(box_scene(14700, 27500));
     scene->AddChild(scenery_scene(27500, 36000));
     scene->AddChild(spinning_cogs(36000, 40000));
-    scene->AddChild(box_move_scene(40000, 46000));
+    scene->AddChild(box_move_scene(40000, kTimelineEnd));
     return scene;
 }

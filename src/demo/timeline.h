@@ -4,6 +4,9 @@
 class Scene;
 class WorldObject;
 
+// Engine time at which the last sequence ends; after it nothing is drawn.
+constexpr int kTimelineEnd = 46000;
+
 // The demo's script: seeds the random generator, loads every texture and
 // builds the one scene the engine shows. Needs the engine's renderer and a
 // current GL context.

@@ -84,8 +84,8 @@ void TestTimeline::sequenceWindows_data()
     QTest::newRow("credits to scenery") << 27500 << QList<int>{2, 3};
     QTest::newRow("scenery to cogwheels") << 36000 << QList<int>{3, 4};
     QTest::newRow("cogwheels to trail") << 40000 << QList<int>{4, 5};
-    QTest::newRow("last instant") << 46000 << QList<int>{5};
-    QTest::newRow("after the end") << 46001 << QList<int>{};
+    QTest::newRow("last instant") << kTimelineEnd << QList<int>{5};
+    QTest::newRow("after the end") << kTimelineEnd + 1 << QList<int>{};
 }
 
 void TestTimeline::sequenceWindows()

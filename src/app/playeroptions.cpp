@@ -1,0 +1,171 @@
+#include "playeroptions.h"
+
+#include "timeline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace {
+
+// A whole number from `min` to `max`; otherwise `error` says what was expected.
+bool readNumber(const QCommandLineParser& parser, const QString& name, int min, int max,
+                const QString& expected, int* value, QString* error)
+{
+    if (!parser.isSet(name))
+        return true;
+    bool ok = false;
+    const QString text = parser.value(name);
+    const int number = text.toInt(&ok);
+    if (!ok || number < min || number > max) {
+        *error = QStringLiteral("--%1 expects %2, got '%3'").arg(name, expected, text);
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+bool readStart(const QCommandLineParser& parser, int* start, QString* error)
+{
+    const QString expected = QStringLiteral("a whole number of milliseconds from 0 to %1 "
+                                            "(the end of the demo)").arg(kTimelineEnd);
+    return readNumber(parser, "start", 0, kTimelineEnd, expected, start, error);
+}
+
+bool readFps(const QCommandLineParser& parser, int* fps, QString* error)
+{
+    const int max = PlayerOptions::kMaxFps;
+    const QString expected = QStringLiteral("a whole number from 1 to %1").arg(max);
+    return readNumber(parser, "fps", 1, max, expected, fps, error);
+}
+
+bool readAudioDelay(const QCommandLineParser& parser, int* delay, QString* error)
+{
+    const int max = PlayerOptions::kMaxAudioDelay;
+    const QString expected =
+        QStringLiteral("a whole number of milliseconds from -%1 to %1").arg(max);
+    return readNumber(parser, "audio-delay", -max, max, expected, delay, error);
+}
+
+bool readScreen(const QCommandLineParser& parser, int* screen, QString* error)
+{
+    const QString expected = QStringLiteral("a screen number (see --list-screens)");
+    return readNumber(parser, "screen", 0, 999, expected, screen, error);
+}
+
+bool readSize(const QCommandLineParser& parser, QSize* size, QString* error)
+{
+    if (!parser.isSet("size"))
+        return true;
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(parser.value("size"));
+    const QSize read = match.hasMatch()
+                           ? QSize(match.captured(1).toInt(), match.captured(2).toInt())
+                           : QSize();
+    const int min = PlayerOptions::kMinSide, max = PlayerOptions::kMaxSide;
+    if (read.width() < min || read.height() < min || read.width() > max || read.height() > max) {
+        *error = QStringLiteral("--size expects WIDTHxHEIGHT, each from %1 to %2 pixels, such as "
+                                "1280x720; got '%3'").arg(min).arg(max).arg(parser.value("size"));
+        return false;
+    }
+    *size = read;
+    return true;
+}
+
+void addOptions(QCommandLineParser* parser)
+{
+    parser->setApplicationDescription(QStringLiteral(
+        "Plays the Quenvarix demo: 46 seconds of animated scenes in step with its music.\n"
+        "Warning: the intro and the captions flash several times a second."));
+    parser->addOptions({
+        {"windowed", "Play in a window instead of fullscreen."},
+        {"size", "Window size, at least 64x64 (default 1280x720); implies --windowed.", "WxH"},
+        {"screen", "Screen to play on, numbered as --list-screens shows (default: the primary).",
+         "n"},
+        {"list-screens", "List the screens of this display and quit."},
+        {"start", "Begin at this engine time (0 to 46000).", "ms"},
+        {"loop", "After the end (46000 ms) start again from 0, music included."},
+        {"exit-at-end", "Quit with status 0 once the demo has ended."},
+        {"mute", "Play without sound (the track is not opened)."},
+        {"audio-delay", "Play the sound this much later than the picture (negative: earlier), "
+                        "for displays or speakers that add latency.", "ms"},
+        {"fps", "Frame timer rate, 1 to 240 (default 50); the timeline keeps its pace.", "n"},
+        {"timing-log", "Print the clock and the music's position on standard error."},
+        {"dev", "Demo maker's keys (Space, arrows, Page Up/Down, Home, comma, period) "
+                "and an overlay with the engine time."},
+    });
+    parser->addHelpOption();
+    parser->addVersionOption();
+}
+
+bool checkCombinations(const QCommandLineParser& parser, QString* error)
+{
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments()[0]);
+        return false;
+    }
+    if (parser.isSet("loop") && parser.isSet("exit-at-end")) {
+        *error = QStringLiteral("--loop and --exit-at-end exclude each other");
+        return false;
+    }
+    return true;
+}
+
+bool readValues(const QCommandLineParser& parser, PlayerOptions* options, QString* error)
+{
+    options->windowed = parser.isSet("windowed") || parser.isSet("size");
+    options->loop = parser.isSet("loop");
+    options->exitAtEnd = parser.isSet("exit-at-end");
+    options->mute = parser.isSet("mute");
+    options->timingLog = parser.isSet("timing-log");
+    options->dev = parser.isSet("dev");
+    return checkCombinations(parser, error) && readSize(parser, &options->size, error)
+           && readScreen(parser, &options->screen, error)
+           && readStart(parser, &options->start, error)
+           && readAudioDelay(parser, &options->audioDelay, error)
+           && readFps(parser, &options->fps, error);
+}
+
+QString versionText()
+{
+    return QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                         QCoreApplication::applicationVersion());
+}
+
+}  // namespace
+
+PlayerOptions::Status PlayerOptions::parse(const QStringList& arguments, PlayerOptions* options,
+                                           QString* error, QString* text)
+{
+    QCommandLineParser parser;
+    addOptions(&parser);
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return Status::Error;
+    }
+    if (parser.isSet("help") || parser.isSet("version")) {
+        if (text)
+            *text = parser.isSet("help") ? parser.helpText() : versionText();
+        return parser.isSet("help") ? Status::ShowHelp : Status::ShowVersion;
+    }
+    PlayerOptions parsed;
+    if (!readValues(parser, &parsed, error))
+        return Status::Error;
+    *options = parsed;
+    return parser.isSet("list-screens") ? Status::ListScreens : Status::Ok;
+}
+
+bool PlayerOptions::checkScreen(int screenCount, QString* error) const
+{
+    if (screen == kPrimaryScreen || screen < screenCount)
+        return true;
+    *error = QStringLiteral("--screen %1 does not exist: this display has %2 screen%3 "
+                            "(see --list-screens)")
+                 .arg(screen).arg(screenCount).arg(screenCount == 1 ? "" : "s");
+    return false;
+}
+
+QString PlayerOptions::usage()
+{
+    return QStringLiteral("Usage: quenvarix [options]\nTry 'quenvarix --help' for the options.");
+}
