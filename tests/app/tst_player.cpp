@@ -1,5 +1,8 @@
 // The real player binary on the test display: it opens its window, draws the
-// demo's first picture and exits 0 when Escape is pressed.
+// demo's first picture and exits 0 when Escape is pressed; its command line
+// refuses mistakes before any window opens; --size and --exit-at-end do what
+// they say.
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -26,6 +29,18 @@ QImage grabScreen()
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
+QString playerBinary()
+{
+    return qEnvironmentVariable("QUENVARIX_PLAYER");
+}
+
+// Runs the player to its end; false if it had not ended within `timeout` ms.
+bool runToEnd(QProcess* process, const QStringList& args, int timeout)
+{
+    process->start(playerBinary(), args);
+    return process->waitForFinished(timeout);
+}
+
 } // namespace
 
 class TestPlayer : public QObject
@@ -33,20 +48,28 @@ class TestPlayer : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void drawsTheIntroAndQuitsOnEscape();
+    void commandLine_data();
+    void commandLine();
+    void windowOfTheAskedSize();
+    void exitsAtTheEnd();
 };
+
+void TestPlayer::init()
+{
+    if (playerBinary().isEmpty())
+        QSKIP("QUENVARIX_PLAYER names the binary (set by CTest)");
+}
 
 void TestPlayer::drawsTheIntroAndQuitsOnEscape()
 {
-    const QString player = qEnvironmentVariable("QUENVARIX_PLAYER");
-    if (player.isEmpty())
-        QSKIP("QUENVARIX_PLAYER names the binary (set by CTest)");
     if (QStandardPaths::findExecutable("xdotool").isEmpty())
         QSKIP("xdotool is needed to press Escape");
 
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(player, QStringList());
+    process.start(playerBinary(), QStringList());
     QVERIFY(process.waitForStarted());
     // The intro picture is on screen from engine time 0 to 5000.
     QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.02, 10000);
@@ -57,6 +80,71 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
+}
+
+void TestPlayer::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");  // the start of standard output
+    QTest::addColumn<QString>("err");  // all of standard error
+
+    const QString usage = "Usage: quenvarix [options]\nTry 'quenvarix --help' for the options.\n";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: " << QString();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "Quenvarix 0." << QString();
+    QTest::newRow("screens") << QStringList{"--list-screens"} << 0 << "0: " << QString();
+    QTest::newRow("unknown option") << QStringList{"--fulscreen"} << 2 << QString()
+                                    << "quenvarix: Unknown option 'fulscreen'.\n" + usage;
+    QTest::newRow("rate out of range")
+        << QStringList{"--windowed", "--fps", "500"} << 2 << QString()
+        << "quenvarix: --fps expects a whole number from 1 to 240, got '500'\n" + usage;
+    QTest::newRow("no such screen")
+        << QStringList{"--screen", "7"} << 2 << QString()
+        << "quenvarix: --screen 7 does not exist: this display has 1 screen "
+           "(see --list-screens)\n" + usage;
+}
+
+// Answers and refusals come at once, without a window or a demo to build.
+void TestPlayer::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, out);
+    QProcess process;
+    QVERIFY(runToEnd(&process, args, 5000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QTEST(process.exitCode(), "status");
+    QVERIFY2(QString(process.readAllStandardOutput()).startsWith(out), qPrintable(out));
+    QTEST(QString(process.readAllStandardError()), "err");
+}
+
+void TestPlayer::windowOfTheAskedSize()
+{
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        QSKIP("xdotool is needed to find the window");
+    QProcess process;
+    process.start(playerBinary(), {"--windowed", "--size", "800x600", "--mute"});
+    QVERIFY(process.waitForStarted());
+    QProcess xdotool;
+    xdotool.start("xdotool", {"search", "--sync", "--name", "^Quenvarix$", "getwindowgeometry"});
+    QVERIFY(xdotool.waitForFinished(10000));
+    QVERIFY2(xdotool.readAllStandardOutput().contains("Geometry: 800x600"), "window size");
+    QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+// From 45000 ms the demo has one second left, then the half-second tail.
+void TestPlayer::exitsAtTheEnd()
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer wall;
+    wall.start();
+    QVERIFY(runToEnd(&process, {"--exit-at-end", "--start", "45000", "--mute", "--windowed"},
+                     30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY2(wall.elapsed() >= 1500, "ended before the timeline did");
 }
 
 QTEST_MAIN(TestPlayer)
