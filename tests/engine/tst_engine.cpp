@@ -31,7 +31,7 @@ ModelObject* tinyMesh(const QString& id)
 
 }  // namespace
 
-class tst_Engine : public QObject
+class TestEngine : public QObject
 {
     Q_OBJECT
 
@@ -58,7 +58,7 @@ private:
     ProbeNode* addScene(const QString& id);
 };
 
-ProbeNode* tst_Engine::addScene(const QString& id)
+ProbeNode* TestEngine::addScene(const QString& id)
 {
     auto* root = new ProbeNode(id, &m_log);
     m_roots << root;
@@ -68,7 +68,7 @@ ProbeNode* tst_Engine::addScene(const QString& id)
 
 // Leaves the singleton as the next test expects it: no scenes, no renderer,
 // the first scene index, the real clock.
-void tst_Engine::cleanup()
+void TestEngine::cleanup()
 {
     while (!engine()->GetScenes().isEmpty())
         engine()->RemoveScene(0);
@@ -79,7 +79,7 @@ void tst_Engine::cleanup()
     m_log.clear();
 }
 
-void tst_Engine::clockBeforeInitAndManual()
+void TestEngine::clockBeforeInitAndManual()
 {
     QCOMPARE(engine()->GetCurrentTime(), 0);
     {
@@ -89,7 +89,7 @@ void tst_Engine::clockBeforeInitAndManual()
     QCOMPARE(engine()->GetCurrentTime(), 0);
 }
 
-void tst_Engine::useSceneBounds_data()
+void TestEngine::useSceneBounds_data()
 {
     QTest::addColumn<int>("scenes");
     QTest::addColumn<int>("index");
@@ -103,7 +103,7 @@ void tst_Engine::useSceneBounds_data()
     QTest::newRow("no scenes") << 0 << 0 << false << 0;
 }
 
-void tst_Engine::useSceneBounds()
+void TestEngine::useSceneBounds()
 {
     QFETCH(int, scenes);
     QFETCH(int, index);
@@ -119,14 +119,14 @@ void tst_Engine::useSceneBounds()
     QCOMPARE(engine()->GetCurrentSceneIndex(), current);
 }
 
-void tst_Engine::addNullSceneIsIgnored()
+void TestEngine::addNullSceneIsIgnored()
 {
     addScene("a");
     engine()->AddScene(nullptr);
     QCOMPARE(engine()->GetScenes().size(), 1);
 }
 
-void tst_Engine::removeSceneDestroysTheSceneButNotItsRoot()
+void TestEngine::removeSceneDestroysTheSceneButNotItsRoot()
 {
     ProbeNode* root = addScene("root");
     root->AddChild(new ProbeNode("child", &m_log));
@@ -139,7 +139,7 @@ void tst_Engine::removeSceneDestroysTheSceneButNotItsRoot()
     QVERIFY(m_log.isEmpty());  // root and child untouched
 }
 
-void tst_Engine::removeSceneIgnoresWhatItDoesNotHold()
+void TestEngine::removeSceneIgnoresWhatItDoesNotHold()
 {
     addScene("a");
     Scene stranger(nullptr);
@@ -152,7 +152,7 @@ void tst_Engine::removeSceneIgnoresWhatItDoesNotHold()
     QVERIFY(engine()->GetScenes().isEmpty());
 }
 
-void tst_Engine::removalsKeepTheCurrentIndexInside_data()
+void TestEngine::removalsKeepTheCurrentIndexInside_data()
 {
     QTest::addColumn<int>("current");
     QTest::addColumn<QList<int>>("removed");
@@ -166,7 +166,7 @@ void tst_Engine::removalsKeepTheCurrentIndexInside_data()
     QTest::newRow("all of them") << 2 << QList<int>({2, 0, 0}) << "";
 }
 
-void tst_Engine::removalsKeepTheCurrentIndexInside()
+void TestEngine::removalsKeepTheCurrentIndexInside()
 {
     QFETCH(int, current);
     QFETCH(QList<int>, removed);
@@ -187,7 +187,7 @@ void tst_Engine::removalsKeepTheCurrentIndexInside()
     QCOMPARE(m_log, expected);
 }
 
-void tst_Engine::drawWithoutRendererDrawsNothing()
+void TestEngine::drawWithoutRendererDrawsNothing()
 {
     ProbeNode* root = addScene("root");
     QCOMPARE(engine()->GetRenderer(), static_cast<Renderer*>(nullptr));
@@ -198,7 +198,7 @@ void tst_Engine::drawWithoutRendererDrawsNothing()
     QCOMPARE(m_log, QStringList({"update root"}));
 }
 
-void tst_Engine::drawWithoutSceneStillFramesTheFrame()
+void TestEngine::drawWithoutSceneStillFramesTheFrame()
 {
     auto* renderer = new RecordingRenderer;
     engine()->SetRenderer(renderer);
@@ -206,7 +206,7 @@ void tst_Engine::drawWithoutSceneStillFramesTheFrame()
     QCOMPARE(renderer->calls, QStringList({"StartDraw", "EndDraw"}));
 }
 
-void tst_Engine::rootTransformIsComposedTwice()
+void TestEngine::rootTransformIsComposedTwice()
 {
     ProbeNode* root = addScene("root");
     root->m_transform.SetTranslation(0, 0, -15);
@@ -220,7 +220,7 @@ void tst_Engine::rootTransformIsComposedTwice()
     QCOMPARE(renderer->transforms[0].translation, QVector3D(0, 0, -30));
 }
 
-void tst_Engine::frameOrder()
+void TestEngine::frameOrder()
 {
     ProbeNode* root = addScene("root");
     root->AddChild(tinyMesh("first"));
@@ -240,7 +240,7 @@ void tst_Engine::frameOrder()
                                            "SetTransform", "DrawPolygon", "EndDraw"}));
 }
 
-void tst_Engine::sceneKeepsItsRootOnNull()
+void TestEngine::sceneKeepsItsRootOnNull()
 {
     WorldObject root(nullptr, "root");
     Scene scene(&root);
@@ -252,5 +252,5 @@ void tst_Engine::sceneKeepsItsRootOnNull()
     QCOMPARE(scene.GetRoot(), &other);
 }
 
-QTEST_GUILESS_MAIN(tst_Engine)
+QTEST_GUILESS_MAIN(TestEngine)
 #include "tst_engine.moc"
