@@ -2,11 +2,13 @@
 // through the renderer.
 #include "camera.h"
 #include "engine.h"
+#include "enginesetup.h"
 #include "manualtime.h"
 #include "modelobject.h"
 #include "polygonobject.h"
 #include "probecontroller.h"
 #include "probenode.h"
+#include "engineclock.h"
 #include "recordingrenderer.h"
 #include "scene.h"
 
@@ -29,6 +31,19 @@ ModelObject* tinyMesh(const QString& id)
     return mesh;
 }
 
+// Logs its Uninit and its destruction into a list that outlives it.
+class LoggedRenderer : public RecordingRenderer
+{
+public:
+    explicit LoggedRenderer(QStringList* log) : m_log(log) {}
+    ~LoggedRenderer() override { *m_log << "deleted"; }
+    void Init() override { *m_log << "renderer Init"; }
+    void Uninit() override { *m_log << "Uninit"; }
+
+private:
+    QStringList* m_log;
+};
+
 }  // namespace
 
 class TestEngine : public QObject
@@ -50,6 +65,8 @@ private slots:
     void rootTransformIsComposedTwice();
     void frameOrder();
     void sceneKeepsItsRootOnNull();
+    void setRendererUninitialisesThePrevious();
+    void initBuildsWhatItIsHandedThenStartsTheClock();
 
 private:
     QStringList m_log;
@@ -250,6 +267,33 @@ void TestEngine::sceneKeepsItsRootOnNull()
     WorldObject other(nullptr, "other");
     scene.SetRoot(&other);
     QCOMPARE(scene.GetRoot(), &other);
+}
+
+void TestEngine::setRendererUninitialisesThePrevious()
+{
+    engine()->SetRenderer(new LoggedRenderer(&m_log));
+    engine()->SetRenderer(new RecordingRenderer);
+    QCOMPARE(m_log, QStringList({"Uninit", "deleted"}));
+}
+
+// The scene is built with the renderer ready and before the clock starts.
+void TestEngine::initBuildsWhatItIsHandedThenStartsTheClock()
+{
+    EngineSetup setup;
+    setup.createRenderer = [this] { return new LoggedRenderer(&m_log); };
+    setup.buildScene = [this] {
+        m_log << QString("scene at %1").arg(engine()->GetCurrentTime());
+        return new Scene(nullptr);
+    };
+    engine()->Init(setup);
+    QCOMPARE(m_log, QStringList({"renderer Init", "scene at 0"}));
+    QVERIFY(engine()->GetClock()->isStarted());
+    QVERIFY(!engine()->GetMusic());
+
+    engine()->Uninit();
+    QCOMPARE(m_log.mid(2), QStringList({"Uninit", "deleted"}));
+    QVERIFY(engine()->GetScenes().isEmpty());
+    QVERIFY(!engine()->GetClock()->isStarted());
 }
 
 QTEST_GUILESS_MAIN(TestEngine)
