@@ -107,10 +107,10 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 }
 
 // The last step is `ms` itself, as the first frame of a capture from `ms`.
-void DemoRun::seek(int ms)
+void DemoRun::seek(int ms, int fps)
 {
     restart();
-    advanceTo(ms);
+    advanceTo(ms, fps);
     tick(ms);
     if (m_options.manualClock)
         return;

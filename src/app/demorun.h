@@ -41,6 +41,8 @@ public:
     void stop();
     void restart();
     bool isRunning() const { return m_running; }
+    // Whether the next start() opens the soundtrack.
+    void setMusic(bool music) { m_options.music = music; }
 
     // The demo's root node, null while stopped.
     WorldObject* root() const { return m_root; }
@@ -54,9 +56,10 @@ public:
     // ticked, so the demo stands as a played run stands there. Stops early,
     // returning false, when `cancelled` says so.
     bool advanceTo(int ms, int fps = 50, const std::function<bool()>& cancelled = {});
-    // Builds the demo again and advances it on the player's steps up to and
-    // including `ms`; a run on the engine's own clock then runs on from `ms`.
-    void seek(int ms);
+    // Builds the demo again and advances it on the player's steps for `fps`
+    // up to and including `ms`; a run on the engine's own clock then runs on
+    // from `ms`.
+    void seek(int ms, int fps = 50);
 
     // The picture holds still (engine time stops) until resume().
     void pause();

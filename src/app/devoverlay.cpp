@@ -76,7 +76,10 @@ QStringList DevOverlay::lines(const Readout& readout)
                                                                            "has ended)")
                                                           : readout.sequences.join(", ");
     return {formatTime(readout.engineTime) + (readout.paused ? "  paused" : ""),
-            QStringLiteral("%1 fps").arg(readout.fps), sequences};
+            QStringLiteral("%1 fps").arg(readout.fps)
+                + (readout.lastSeek >= 0 ? QStringLiteral(", seek %1 ms").arg(readout.lastSeek)
+                                         : QString()),
+            sequences};
 }
 
 QImage DevOverlay::compose(const QStringList& lines)

@@ -19,6 +19,7 @@ public:
         int engineTime = 0;  // ms
         int fps = 0;         // frames drawn in the last second
         bool paused = false;
+        int lastSeek = -1;   // ms the last seek took to show its picture; -1: none yet
         QStringList sequences;
     };
 

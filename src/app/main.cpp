@@ -1,18 +1,120 @@
+// quenvarix: plays the demo. Without options fullscreen on the primary
+// screen until Escape; see README.md for the options and the keys.
+
 #include "engine.h"
-#include "glwidget.h"
+#include "playeroptions.h"
+#include "playerwidget.h"
 
 #include <QApplication>
 #include <QScreen>
 
-int main(int argc, char* argv[])
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { kOk = 0, kFailed = 1, kBadArguments = 2 };
+
+void complain(const QString& message)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Quenvarix");
-    Engine::GetInstance()->InitWindow();
-    GLWidget widget(50, nullptr);
+    std::fprintf(stderr, "quenvarix: %s\n", qPrintable(message));
+}
+
+void refuse(const QString& message)
+{
+    complain(message);
+    std::fprintf(stderr, "%s\n", qPrintable(PlayerOptions::usage()));
+}
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quenvarix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUENVARIX_VERSION));
+}
+
+// The command line is read before any GUI exists, so that --help and
+// mistakes need no display.
+PlayerOptions::Status readOptions(int argc, char** argv, PlayerOptions* options)
+{
+    QCoreApplication application(argc, argv);
+    nameApplication();
+    QString error, text;
+    const PlayerOptions::Status status =
+        PlayerOptions::parse(application.arguments(), options, &error, &text);
+    if (status == PlayerOptions::Status::Error)
+        refuse(error);
+    std::fputs(qPrintable(text), stdout);
+    return status;
+}
+
+// Without X the toolkit would abort; Mesa offers GL here only through GLX.
+bool displayMissing()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    return (platform.isEmpty() || platform == "xcb") && qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+void listScreens()
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect area = screens[i]->geometry();
+        std::printf("%d: %s, %dx%d at %d,%d%s\n", i, qPrintable(screens[i]->name()),
+                    area.width(), area.height(), area.x(), area.y(),
+                    screens[i] == QGuiApplication::primaryScreen() ? " (primary)" : "");
+    }
+}
+
+QScreen* chosenScreen(const PlayerOptions& options)
+{
+    if (options.screen == PlayerOptions::kPrimaryScreen)
+        return QGuiApplication::primaryScreen();
+    return QGuiApplication::screens().at(options.screen);
+}
+
+void showWindow(QWidget* window, const PlayerOptions& options)
+{
+    QScreen* screen = chosenScreen(options);
+    if (options.windowed) {
+        window->setWindowTitle(QStringLiteral("Quenvarix"));
+        window->resize(options.size);
+        window->move(screen->availableGeometry().center() - window->rect().center());
+        window->show();
+        return;
+    }
     // A bare X server (no window manager, as under Xvfb) ignores the
     // fullscreen request; covering the screen keeps the picture whole there.
-    widget.setGeometry(QGuiApplication::primaryScreen()->geometry());
-    widget.showFullScreen();
+    window->setGeometry(screen->geometry());
+    window->setCursor(Qt::BlankCursor);
+    window->showFullScreen();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    PlayerOptions options;
+    const PlayerOptions::Status status = readOptions(argc, argv, &options);
+    if (status == PlayerOptions::Status::Error)
+        return kBadArguments;
+    if (status == PlayerOptions::Status::ShowHelp || status == PlayerOptions::Status::ShowVersion)
+        return kOk;
+    if (displayMissing()) {
+        complain(QStringLiteral("no X display (DISPLAY is not set)"));
+        return kFailed;
+    }
+    QApplication app(argc, argv);
+    nameApplication();
+    QString error;
+    if (!options.checkScreen(QGuiApplication::screens().size(), &error)) {
+        refuse(error);
+        return kBadArguments;
+    }
+    if (status == PlayerOptions::Status::ListScreens) {
+        listScreens();
+        return kOk;
+    }
+    Engine::GetInstance()->InitWindow();
+    PlayerWidget widget(options);
+    showWindow(&widget, options);
     return app.exec();
 }

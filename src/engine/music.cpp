@@ -42,3 +42,17 @@ void Music::play(int delay)
 {
     QTimer::singleShot(delay, m_media, SLOT(play()));
 }
+
+void Music::Hold(bool held)
+{
+    if (!m_media)
+        return;
+    if (held) {
+        m_heldPlaying = m_media->state() == Phonon::PlayingState;
+        if (m_heldPlaying)
+            m_media->pause();
+    } else if (m_heldPlaying) {
+        m_media->play();
+        m_heldPlaying = false;
+    }
+}

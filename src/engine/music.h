@@ -22,6 +22,9 @@ public:
     void SetVolume(float volume);
     // Returns at once; playback starts when the event loop delivers the timer.
     void play(int delay);
+    // Holds a playing track where it is while the picture is paused (true)
+    // and lets it go on (false).
+    void Hold(bool held);
 
     Phonon::MediaObject* GetMedia() const { return m_media; }
     Phonon::AudioOutput* GetOutput() const { return m_output; }
@@ -29,6 +32,7 @@ public:
 private:
     Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
     Phonon::AudioOutput* m_output;  // owned
+    bool m_heldPlaying = false;     // the track was playing when held
 };
 
 #endif

@@ -78,13 +78,13 @@ void TestDevOverlay::drawsInItsCornerAndRestoresTheState()
         return gl.grab();
     };
     const QImage before = frame();
-    const QImage panel = DevOverlay::compose(DevOverlay::lines({12345, 50, true, {"intro"}}));
+    const QImage panel = DevOverlay::compose(DevOverlay::lines({12345, 50, true, 310, {"intro"}}));
     DevOverlay::draw(panel, 320, 180);
     const QImage withOverlay = gl.grab();
-    QVERIFY(withOverlay != before);
     const QRect corner(8, 8, panel.width(), panel.height());
-    QCOMPARE(withOverlay.copy(160, 0, 160, 180), before.copy(160, 0, 160, 180));
     QVERIFY(withOverlay.copy(corner) != before.copy(corner));
+    const QRect below(0, corner.bottom() + 1, 320, 180 - corner.bottom() - 1);
+    QCOMPARE(withOverlay.copy(below), before.copy(below));
     QCOMPARE(frame(), before);
 }
 
