@@ -131,9 +131,11 @@ void TestPlayer::windowOfTheAskedSize()
     process.start(playerBinary(), {"--windowed", "--size", "800x600", "--mute"});
     QVERIFY(process.waitForStarted());
     QProcess xdotool;
-    xdotool.start("xdotool", {"search", "--sync", "--name", "^Quenvarix$", "getwindowgeometry"});
-    QVERIFY(xdotool.waitForFinished(10000));
-    QVERIFY2(xdotool.readAllStandardOutput().contains("Geometry: 800x600"), "window size");
+    xdotool.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Quenvarix$",
+                      "getwindowgeometry"});
+    QVERIFY(xdotool.waitForFinished(20000));
+    const QByteArray found = xdotool.readAllStandardOutput();
+    QVERIFY2(found.contains("Geometry: 800x600"), found.constData());
     QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitCode(), 0);
