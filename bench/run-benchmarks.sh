@@ -29,6 +29,9 @@ run bench_frame    --benchmark_repetitions=5 --benchmark_report_aggregates_only=
                    --benchmark_min_time=0.2
 run bench_memory
 run bench_pacing
+echo "== seek latency (the real player, bench/seek-latency.sh)"
+"$here/seek-latency.sh" "$build/src/quenvarix" | tee "$results/seek-latency.txt"
+echo
 
 echo "== Machine"
 echo "cpu:    $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores"

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <ctime>
 
 PlayerWidget::PlayerWidget(const PlayerOptions& options, QWidget* parent)
     : GLWidget(options.fps, parent), m_options(options), m_keys(options.dev),
@@ -75,11 +76,13 @@ void PlayerWidget::perform(const PlayerKeys::Command& command)
     makeCurrent();  // a seek rebuilds the demo, textures and all
     QElapsedTimer took;
     took.start();
+    const std::clock_t processorBefore = std::clock();
     move(command);
     const int landed = Engine::GetInstance()->GetCurrentTime();
     showMovedPicture();
+    const int processor = int((std::clock() - processorBefore) * 1000 / CLOCKS_PER_SEC);
     if (command.action != PlayerKeys::Action::TogglePause)
-        reportSeek(landed, int(took.elapsed()));
+        reportSeek(landed, int(took.elapsed()), processor);
 }
 
 void PlayerWidget::move(const PlayerKeys::Command& command)
@@ -99,12 +102,14 @@ void PlayerWidget::move(const PlayerKeys::Command& command)
     }
 }
 
-// How long a seek took, from the key to its picture on screen.
-void PlayerWidget::reportSeek(int landed, int ms)
+// How long a seek took, from the key to its picture on screen; the
+// processor time beside it tells a busy machine from a slow seek.
+void PlayerWidget::reportSeek(int landed, int ms, int cpuMs)
 {
     m_lastSeek = ms;
     if (m_options.timingLog)
-        std::fprintf(stderr, "quenvarix: seek to engine time %d took %d ms\n", landed, ms);
+        std::fprintf(stderr, "quenvarix: seek to engine time %d took %d ms (processor %d ms)\n",
+                     landed, ms, cpuMs);
 }
 
 // The next tick measures from where the clock now stands, and the picture

@@ -43,7 +43,7 @@ private:
     void perform(const PlayerKeys::Command& command);
     void showMovedPicture();
     void move(const PlayerKeys::Command& command);
-    void reportSeek(int landed, int ms);
+    void reportSeek(int landed, int ms, int cpuMs);
     void countFrame();
     void drawOverlay();
 
