@@ -117,6 +117,11 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 void DemoRun::seek(int ms, int fps)
 {
     restart();
+    seekAhead(ms, fps);
+}
+
+void DemoRun::seekAhead(int ms, int fps)
+{
     advanceTo(ms, fps);
     tick(ms);
     if (m_options.manualClock)

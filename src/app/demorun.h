@@ -61,6 +61,10 @@ public:
     // up to and including `ms`; a run on the engine's own clock then runs on
     // from `ms`.
     void seek(int ms, int fps = 50);
+    // As seek(), without building the demo again: on from the last tick. The
+    // picture is seek()'s when nothing but tick() has moved the demo since a
+    // tick on the steps of `fps` (a paused player stepping on).
+    void seekAhead(int ms, int fps = 50);
 
     // The picture holds still (engine time stops) until resume().
     void pause();

@@ -17,6 +17,7 @@ void Transport::setPaused(bool paused)
     if (paused == m_paused)
         return;
     m_paused = paused;
+    m_stoodAt = -1;
     if (paused)
         m_demo->pause();
     else
@@ -26,12 +27,24 @@ void Transport::setPaused(bool paused)
 
 void Transport::seekTo(int ms)
 {
-    m_demo->seek(qBound(0, ms, kTimelineEnd), m_fps);
-    // The rebuilt demo starts running, with music of its own.
-    if (m_paused) {
-        m_demo->pause();
-        holdMusic(true);
+    const int target = qBound(0, ms, kTimelineEnd);
+    if (canGoOnFrom(target)) {
+        m_demo->seekAhead(target, m_fps);  // the clock and the music stay held
+    } else {
+        m_demo->seek(target, m_fps);
+        // A rebuilt demo starts running, with music of its own.
+        if (m_paused) {
+            m_demo->pause();
+            holdMusic(true);
+        }
     }
+    const bool onStep = frameTime(frameAtOrBefore(target)) == target;
+    m_stoodAt = m_paused && onStep ? target : -1;
+}
+
+bool Transport::canGoOnFrom(int target) const
+{
+    return m_paused && m_stoodAt >= 0 && target > m_stoodAt;
 }
 
 void Transport::stepFrames(int frames)
@@ -43,6 +56,7 @@ void Transport::stepFrames(int frames)
 void Transport::restart()
 {
     m_paused = false;
+    m_stoodAt = -1;
     m_demo->restart();
 }
 

@@ -7,7 +7,9 @@ class DemoRun;
 // picture and the music moving together. A seek builds the demo again and
 // advances it to the target on the player's frame steps without drawing, so
 // the picture after it is the one a continuous run shows at that time.
-// Targets are kept within the timeline, 0 to its end.
+// Targets are kept within the timeline, 0 to its end. A paused demo that
+// steps on from a frame step goes on from where it stands, which gives the
+// same picture without building it again.
 class Transport
 {
 public:
@@ -26,6 +28,7 @@ public:
     void restart();
 
 private:
+    bool canGoOnFrom(int ms) const;
     int frameAtOrBefore(int ms) const;
     int frameTime(int frame) const;
     void holdMusic(bool held);
@@ -33,6 +36,9 @@ private:
     DemoRun* m_demo;  // not owned: the window's
     int m_fps;
     bool m_paused = false;
+    // Engine time of the last seek while the demo has stood paused there
+    // since, on a frame step; -1 when the demo may have moved otherwise.
+    int m_stoodAt = -1;
 };
 
 #endif

@@ -45,8 +45,9 @@ void Music::play(int delay)
 
 void Music::Hold(bool held)
 {
-    if (!m_media)
+    if (!m_media || held == m_held)
         return;
+    m_held = held;
     if (held) {
         m_heldPlaying = m_media->state() == Phonon::PlayingState;
         if (m_heldPlaying)

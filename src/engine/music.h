@@ -32,6 +32,7 @@ public:
 private:
     Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
     Phonon::AudioOutput* m_output;  // owned
+    bool m_held = false;
     bool m_heldPlaying = false;     // the track was playing when held
 };
 

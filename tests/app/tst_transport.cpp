@@ -20,6 +20,15 @@ int engineTime()
 {
     return Engine::GetInstance()->GetCurrentTime();
 }
+
+// What one frame at the current engine time hands the renderer.
+QVector<Transform> drawnFrame()
+{
+    auto* renderer = static_cast<RecordingRenderer*>(Engine::GetInstance()->GetRenderer());
+    renderer->clear();
+    Engine::GetInstance()->Draw();
+    return renderer->transforms;
+}
 }  // namespace
 
 class TestTransport : public QObject
@@ -30,6 +39,7 @@ private slots:
     void landsOnTheFrameSteps_data();
     void landsOnTheFrameSteps();
     void pauseHoldsThroughASeek();
+    void steppingOnDrawsWhatASeekDraws();
 };
 
 void TestTransport::landsOnTheFrameSteps_data()
@@ -75,6 +85,24 @@ void TestTransport::pauseHoldsThroughASeek()
     QVERIFY(transport.isPaused());
     transport.setPaused(false);
     QTRY_VERIFY(engineTime() > 12000);
+}
+
+// Frame by frame on from a paused seek, and a second on, the demo goes on
+// from where it stands instead of being built again: the same picture.
+void TestTransport::steppingOnDrawsWhatASeekDraws()
+{
+    DemoRun demo(recorded(true));
+    demo.start();
+    Transport transport(&demo, 50);
+    transport.setPaused(true);
+    transport.seekTo(37000);
+    for (int i = 0; i < 3; ++i)
+        transport.stepFrames(1);
+    transport.seekTo(38060);
+    const QVector<Transform> steppedOn = drawnFrame();
+    demo.seek(38060);
+    QVERIFY(!steppedOn.isEmpty());
+    QVERIFY(drawnFrame() == steppedOn);
 }
 
 QTEST_MAIN(TestTransport)
