@@ -50,6 +50,7 @@ void PlayerWidget::timeOutSlot()
         close();
         return;
     case EndOfDemo::Action::Restart:
+        makeCurrent();  // the demo is built again, textures and all
         m_transport->restart();
         SetLastTime(Engine::GetInstance()->GetCurrentTime());
         break;

@@ -16,6 +16,7 @@ class TestPlayerWidget : public QObject
 private slots:
     void startShowsTheCapturedFrame();
     void devKeysPauseAndStep();
+    void loopStartsAgainAfterTheEnd();
 };
 
 namespace {
@@ -66,6 +67,16 @@ void TestPlayerWidget::devKeysPauseAndStep()
     QCOMPARE(engineTime(), 0);
     QTest::keyClick(&widget, Qt::Key_Space);
     QTRY_VERIFY(engineTime() > 0);
+}
+
+void TestPlayerWidget::loopStartsAgainAfterTheEnd()
+{
+    PlayerOptions options = silentWindow(45900);
+    options.loop = true;
+    PlayerWidget widget(options);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QTRY_VERIFY_WITH_TIMEOUT(engineTime() < 1000, 10000);
 }
 
 QTEST_MAIN(TestPlayerWidget)
