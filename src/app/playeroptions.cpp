@@ -1,9 +1,9 @@
 #include "playeroptions.h"
 
+#include "commandlinerequest.h"
 #include "timeline.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -126,12 +126,6 @@ bool readValues(const QCommandLineParser& parser, PlayerOptions* options, QStrin
            && readFps(parser, &options->fps, error);
 }
 
-QString versionText()
-{
-    return QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                         QCoreApplication::applicationVersion());
-}
-
 }  // namespace
 
 PlayerOptions::Status PlayerOptions::parse(const QStringList& arguments, PlayerOptions* options,
@@ -139,15 +133,9 @@ PlayerOptions::Status PlayerOptions::parse(const QStringList& arguments, PlayerO
 {
     QCommandLineParser parser;
     addOptions(&parser);
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
-        return Status::Error;
-    }
-    if (parser.isSet("help") || parser.isSet("version")) {
-        if (text)
-            *text = parser.isSet("help") ? parser.helpText() : versionText();
-        return parser.isSet("help") ? Status::ShowHelp : Status::ShowVersion;
-    }
+    const CommandLineRequest request = readCommandLine(&parser, arguments, error, text);
+    if (request != CommandLineRequest::Values)
+        return statusOf<Status>(request);
     PlayerOptions parsed;
     if (!readValues(parser, &parsed, error))
         return Status::Error;

@@ -5,31 +5,10 @@
 #include "engine.h"
 #include "engineclock.h"
 #include "objectmanager.h"
-#include "recordingrenderer.h"
+#include "recordeddemo.h"
 #include "texture.h"
 
 #include <QtTest>
-
-namespace {
-
-DemoRun::Options recorded(bool manualClock = true)
-{
-    DemoRun::Options options = DemoRun::offline();
-    options.manualClock = manualClock;
-    options.renderer = [] { return new RecordingRenderer(); };
-    return options;
-}
-
-// What one frame at the current engine time hands the renderer.
-QVector<Transform> drawnFrame()
-{
-    auto* renderer = static_cast<RecordingRenderer*>(Engine::GetInstance()->GetRenderer());
-    renderer->clear();
-    Engine::GetInstance()->Draw();
-    return renderer->transforms;
-}
-
-} // namespace
 
 class TestDemoRun : public QObject
 {

@@ -2,32 +2,15 @@
 // paused picture stays paused through a seek.
 #include "demorun.h"
 #include "engine.h"
-#include "recordingrenderer.h"
+#include "recordeddemo.h"
 #include "transport.h"
 
 #include <QtTest>
 
 namespace {
-DemoRun::Options recorded(bool manualClock)
-{
-    DemoRun::Options options = DemoRun::offline();
-    options.manualClock = manualClock;
-    options.renderer = [] { return new RecordingRenderer(); };
-    return options;
-}
-
 int engineTime()
 {
     return Engine::GetInstance()->GetCurrentTime();
-}
-
-// What one frame at the current engine time hands the renderer.
-QVector<Transform> drawnFrame()
-{
-    auto* renderer = static_cast<RecordingRenderer*>(Engine::GetInstance()->GetRenderer());
-    renderer->clear();
-    Engine::GetInstance()->Draw();
-    return renderer->transforms;
 }
 }  // namespace
 

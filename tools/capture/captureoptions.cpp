@@ -1,7 +1,8 @@
 #include "captureoptions.h"
 
+#include "commandlinerequest.h"
+
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -142,16 +143,9 @@ CaptureOptions::Status CaptureOptions::parse(const QStringList& arguments,
 {
     QCommandLineParser parser;
     addOptions(&parser);
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
-        return Status::Error;
-    }
-    if (parser.isSet("help") || parser.isSet("version")) {
-        if (text)
-            *text = parser.isSet("help") ? parser.helpText() : QStringLiteral("%1 %2\n").arg(
-                        QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-        return parser.isSet("help") ? Status::ShowHelp : Status::ShowVersion;
-    }
+    const CommandLineRequest request = readCommandLine(&parser, arguments, error, text);
+    if (request != CommandLineRequest::Values)
+        return statusOf<Status>(request);
     CaptureOptions parsed;
     if (!readValues(parser, &parsed, error))
         return Status::Error;
