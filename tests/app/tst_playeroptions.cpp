@@ -9,14 +9,12 @@ class TestPlayerOptions : public QObject
     Q_OBJECT
 
 private slots:
-    void noArgumentsPlayAsDesigned();
     void accepted_data();
     void accepted();
     void refused_data();
     void refused();
     void screenMustExist_data();
     void screenMustExist();
-    void helpAndVersionAreNotErrors();
 };
 
 namespace {
@@ -29,18 +27,6 @@ PlayerOptions::Status parse(const QStringList& args, PlayerOptions* options,
 }
 }  // namespace
 
-void TestPlayerOptions::noArgumentsPlayAsDesigned()
-{
-    PlayerOptions options;
-    QCOMPARE(parse({}, &options), PlayerOptions::Status::Ok);
-    QVERIFY(!options.windowed && !options.loop && !options.exitAtEnd && !options.mute
-            && !options.dev && !options.timingLog);
-    QCOMPARE(options.screen, PlayerOptions::kPrimaryScreen);
-    QCOMPARE(options.start, 0);
-    QCOMPARE(options.fps, 50);
-    QCOMPARE(options.audioDelay, 0);
-}
-
 void TestPlayerOptions::accepted_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -51,6 +37,7 @@ void TestPlayerOptions::accepted_data()
     QTest::addColumn<int>("fps");
 
     const QSize standard(1280, 720);
+    QTest::newRow("none: as designed") << QStringList{} << false << standard << 0 << 0 << 50;
     QTest::newRow("windowed at the default size") << QStringList{"--windowed"} << true << standard
                                                   << 0 << 0 << 50;
     QTest::newRow("a size alone opens a window") << QStringList{"--size=800x600"} << true
@@ -143,19 +130,6 @@ void TestPlayerOptions::screenMustExist()
     QString message;
     QCOMPARE(options.checkScreen(screens, &message), error.isEmpty());
     QCOMPARE(message, error);
-}
-
-void TestPlayerOptions::helpAndVersionAreNotErrors()
-{
-    PlayerOptions options;
-    QString error, text;
-    QCOMPARE(PlayerOptions::parse({"quenvarix", "--help"}, &options, &error, &text),
-             PlayerOptions::Status::ShowHelp);
-    QVERIFY(text.contains("--audio-delay <ms>"));
-    QVERIFY(text.contains("flash several times a second"));
-    QCOMPARE(PlayerOptions::parse({"quenvarix", "--list-screens"}, &options, &error),
-             PlayerOptions::Status::ListScreens);
-    QCOMPARE(error, QString());
 }
 
 QTEST_GUILESS_MAIN(TestPlayerOptions)
