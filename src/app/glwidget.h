@@ -4,6 +4,7 @@
 #include <QGLWidget>
 
 class QTimer;
+class TimingLog;
 
 // The one window: forwards the GL callbacks to the engine and paces the demo
 // with a self-correcting timer that re-arms for the rest of each frame budget.
@@ -27,6 +28,8 @@ public:
     virtual void update(float dt);
 
     QTimer* GetTimer() const { return m_timer; }
+    // Reports every frame to `log` (not owned; null: no log).
+    void SetTimingLog(TimingLog* log) { m_log = log; }
 
 protected slots:
     virtual void timeOutSlot();
@@ -38,7 +41,10 @@ protected:
     void paintGL() override;
 
 private:
+    void logFrame(int now);
+
     QTimer* m_timer;
+    TimingLog* m_log = nullptr;
     int m_fps;
     int m_lastTime;
 };
