@@ -12,7 +12,7 @@
 class TimingLog
 {
 public:
-    static const int kLateInterval = 25;  // ms between frames that count as a late frame
+    static constexpr int kLateInterval = 25;  // ms between frames that count as a late frame
 
     explicit TimingLog(FILE* out = stderr) : m_out(out) {}
 

@@ -44,9 +44,11 @@ void MusicFollow::Update(int engineTime)
         learnSeekCost(difference);
     if (qAbs(difference) <= kTolerance) {
         m_failedSeeks = 0;
+        m_outside = 0;
         return;
     }
-    if (mayRetry(engineTime))
+    // One reading over the line may be jitter on a track that sits near it.
+    if (++m_outside >= kOutsideReadings && mayRetry(engineTime))
         seek(engineTime, expected);
 }
 
@@ -82,6 +84,7 @@ void MusicFollow::seek(int engineTime, int expected)
     m_lastSeekAt = engineTime;
     m_learning = true;
     m_steady = 0;
+    m_outside = 0;
     m_lastPosition = -1;
 }
 

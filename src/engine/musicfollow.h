@@ -11,18 +11,19 @@ class MusicTrack;
 //
 // The track runs silently through the lead-in; the start is a seek to where
 // the track belongs, then it is made audible. A seek on the back end takes a
-// while to land (tens of ms, sometimes more) and is heard as a small gap, so
-// the follower seeks rarely: only when the difference is over the tolerance
-// on a track that plays steadily, aimed ahead by what the previous seeks
-// took, with a pause for breath after a run of failed attempts. A track that
+// while to land (tens of ms, more on a busy machine) and is heard as a small
+// gap, so the follower seeks rarely: only when the difference stays over the
+// tolerance on a track that plays steadily, aimed ahead by what the previous
+// seeks took, with a pause for breath after a run of failed attempts. A track that
 // does not move (device gone, stalled, ended, missing) is never sought.
 class MusicFollow
 {
 public:
-    static const int kTolerance = 15;      // ms either way that are left alone
-    static const int kSteadyReadings = 3;  // readings that advance with the clock before a judgement
-    static const int kFreeRetries = 3;     // seeks in a row before backing off
-    static const int kMaxBackoff = 8000;   // ms between attempts at most
+    static constexpr int kTolerance = 15;      // ms either way that are left alone
+    static constexpr int kSteadyReadings = 3;  // readings that advance with the clock before a judgement
+    static constexpr int kOutsideReadings = 3; // steady readings in a row over the tolerance before a seek
+    static constexpr int kFreeRetries = 3;     // seeks in a row before backing off
+    static constexpr int kMaxBackoff = 8000;   // ms between attempts at most
 
     explicit MusicFollow(MusicTrack* track);
 
@@ -62,6 +63,7 @@ private:
     int m_failedSeeks = 0;    // seeks since the track was last within tolerance
     int m_lastSeekAt = 0;
     int m_steady = 0;
+    int m_outside = 0;        // steady readings in a row over the tolerance
     int m_lastTime = 0;
     qint64 m_lastPosition = -1;
 };
