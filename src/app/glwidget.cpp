@@ -23,6 +23,10 @@ GLWidget::GLWidget(int fps, QWidget* parent)
 GLWidget::~GLWidget()
 {
     delete m_timer;
+    if (m_demo.isRunning()) {
+        makeCurrent();  // the textures are deleted in this widget's context
+        m_demo.stop();
+    }
 }
 
 int GLWidget::timeFromFps(int fps)
@@ -83,10 +87,9 @@ void GLWidget::keyPressEvent(QKeyEvent* event)
 
 void GLWidget::initializeGL()
 {
-    Engine* engine = Engine::GetInstance();
-    engine->Init();
+    m_demo.start();
     if (m_log)
-        m_log->begin(QDateTime::currentMSecsSinceEpoch() - engine->GetCurrentTime());
+        m_log->begin(QDateTime::currentMSecsSinceEpoch() - Engine::GetInstance()->GetCurrentTime());
 }
 
 void GLWidget::resizeGL(int width, int height)

@@ -1,13 +1,17 @@
 #ifndef GLWIDGET_H
 #define GLWIDGET_H
 
+#include "demorun.h"
+
 #include <QGLWidget>
 
 class QTimer;
 class TimingLog;
 
-// The one window: forwards the GL callbacks to the engine and paces the demo
-// with a self-correcting timer that re-arms for the rest of each frame budget.
+// The one window: starts the demo when its GL context exists, forwards the GL
+// callbacks to the engine and paces the demo with a self-correcting timer
+// that re-arms for the rest of each frame budget. Takes the demo down again
+// when destroyed.
 class GLWidget : public QGLWidget
 {
     Q_OBJECT
@@ -28,6 +32,7 @@ public:
     virtual void update(float dt);
 
     QTimer* GetTimer() const { return m_timer; }
+    DemoRun* GetDemo() { return &m_demo; }
     // Reports every frame to `log` (not owned; null: no log).
     void SetTimingLog(TimingLog* log) { m_log = log; }
 
@@ -43,6 +48,7 @@ protected:
 private:
     void logFrame(int now);
 
+    DemoRun m_demo;
     QTimer* m_timer;
     TimingLog* m_log = nullptr;
     int m_fps;
