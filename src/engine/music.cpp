@@ -1,5 +1,7 @@
 #include "music.h"
 
+#include "engineclock.h"
+
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
@@ -58,9 +60,22 @@ void Music::play(int delay)
     m_startTimer.start(qMax(0, delay - m_follow.SeekCost()));
 }
 
+void Music::Follow(int engineTime)
+{
+    if (EngineClock::GetInstance()->isPaused())
+        m_follow.Hold();
+    else
+        m_follow.Update(engineTime);
+}
+
+// Between frames (the start timer, a change of state), the engine clock
+// once it runs, else the time since play().
 void Music::followOwnClock()
 {
-    if (m_sincePlay.isValid())
+    const EngineClock* clock = EngineClock::GetInstance();
+    if (clock->isStarted())
+        Follow(clock->now());
+    else if (m_sincePlay.isValid())
         Follow(int(m_sincePlay.elapsed()));
 }
 

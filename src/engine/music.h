@@ -32,8 +32,9 @@ public:
     // the moment the engine clock counts as engine time `delay`.
     void play(int delay);
 
-    // Brings the track in step with engine time `engineTime` (see MusicFollow).
-    void Follow(int engineTime) { m_follow.Update(engineTime); }
+    // Brings the track in step with engine time `engineTime` (see MusicFollow);
+    // while the engine clock is paused, the track is silent.
+    void Follow(int engineTime);
     // Moves the sound later (positive) or earlier against the picture, in ms.
     void SetAudioOffset(int ms) { m_follow.SetOffset(ms); }
     // Where the track is heard now (ms), or -1 before its start and when
@@ -58,7 +59,7 @@ private:
     Phonon::AudioOutput* m_output;  // owned
     MusicFollow m_follow;
     QTimer m_startTimer;
-    QElapsedTimer m_sincePlay;      // counts as engine time when no frame calls Follow
+    QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
     float m_volume;
     bool m_audible;
 };

@@ -52,13 +52,18 @@ void MusicFollow::Update(int engineTime)
         seek(engineTime, expected);
 }
 
-// Silent until the start; a track shorter than the lead-in is sent back to
-// its beginning before it can end.
-void MusicFollow::leadIn(qint64 length)
+void MusicFollow::Hold()
 {
     if (m_started)
         m_track->SetAudible(false);
     m_started = false;
+}
+
+// Silent until the start; a track shorter than the lead-in is sent back to
+// its beginning before it can end.
+void MusicFollow::leadIn(qint64 length)
+{
+    Hold();
     if (length > 0 && m_track->Position() >= length / 2)
         m_track->Seek(0);
 }

@@ -38,6 +38,9 @@ public:
     // or seek it. Called on every frame and by the precise start timer; a
     // jump of the picture is simply corrected on the next call.
     void Update(int engineTime);
+    // The picture holds still: the track goes silent, and starts again where
+    // it belongs on the first Update after.
+    void Hold();
 
     bool IsStarted() const { return m_started; }
     int SeekCount() const { return m_seeks; }
@@ -56,7 +59,7 @@ private:
     int m_delay = 0;
     int m_offset = 0;
     bool m_started = false;
-    int m_seekCost = 30;
+    int m_seekCost = 20;      // ms; a first guess, measured on the development machine
     bool m_learning = false;  // the next steady reading tells what the last seek took
     int m_aim = 0;            // difference the last seek aimed at (not 0 when its target was clamped)
     int m_seeks = 0;

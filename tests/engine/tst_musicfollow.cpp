@@ -83,6 +83,7 @@ private slots:
     void trackThatNeverLandsIsSoughtRarely();
     void jumpOfThePictureIsFollowed_data();
     void jumpOfThePictureIsFollowed();
+    void heldPictureSilencesTheTrack();
 };
 
 void TestMusicFollow::startIsCorrected_data()
@@ -102,7 +103,7 @@ void TestMusicFollow::startIsCorrected()
     QFETCH(bool, corrections);
     QFETCH(int, direction);
     Rig rig;
-    rig.track.seekTakes = 30;  // as the follower first assumes
+    rig.track.seekTakes = 20;  // as the follower first assumes
     rig.track.startError = startError;
     rig.run(8000);
     // What the start took is learnt as the cost of a seek, so a correction
@@ -195,6 +196,24 @@ void TestMusicFollow::jumpOfThePictureIsFollowed()
     QCOMPARE(rig.track.audible, audible);
     if (audible)
         QVERIFY(qAbs(rig.difference()) <= MusicFollow::kTolerance);
+}
+
+// The picture pauses for 3 s while the track plays on: silent meanwhile, and
+// back in step after.
+void TestMusicFollow::heldPictureSilencesTheTrack()
+{
+    Rig rig;
+    rig.run(10000);
+    rig.follow.Hold();
+    QVERIFY(!rig.track.audible);
+    rig.track.now = 13000;  // the track ran on; engine time stands at 10000
+    rig.follow.Update(10000);
+    QVERIFY(rig.track.audible);
+    for (int t = 10000, real = 13000; t <= 12000; t += 20, real += 20) {
+        rig.track.now = real;
+        rig.follow.Update(t);
+    }
+    QVERIFY(qAbs(int(rig.track.Position()) - rig.follow.ExpectedPosition(12000)) <= MusicFollow::kTolerance);
 }
 
 QTEST_GUILESS_MAIN(TestMusicFollow)
