@@ -157,13 +157,15 @@ void TestMusicFollow::stalledTrackIsNotSoughtInALoop()
     QCOMPARE(rig.track.seeks.size(), before);
 }
 
-// Seeks that always land 100 ms early: a few attempts, then ever rarer ones.
+// Seeks that land 60 ms off, early and late in turn, so no learning helps:
+// a few attempts, then ever rarer ones.
 void TestMusicFollow::trackThatNeverLandsIsSoughtRarely()
 {
     class OffTarget : public StandInTrack
     {
     public:
-        void Seek(qint64 ms) override { StandInTrack::Seek(ms - 100); }
+        void Seek(qint64 ms) override { StandInTrack::Seek(ms + ((late = !late) ? -60 : 60)); }
+        bool late = false;
     };
     OffTarget track;
     MusicFollow follow(&track);
@@ -172,7 +174,7 @@ void TestMusicFollow::trackThatNeverLandsIsSoughtRarely()
         track.now = t;
         follow.Update(t);
     }
-    QVERIFY2(track.seeks.size() <= 10, qPrintable(QString::number(track.seeks.size())));
+    QVERIFY2(track.seeks.size() <= 12, qPrintable(QString::number(track.seeks.size())));
     QVERIFY(track.seeks.size() >= 1 + MusicFollow::kFreeRetries);
 }
 
