@@ -4,11 +4,13 @@
 #include "engine.h"
 #include "playeroptions.h"
 #include "playerwidget.h"
+#include "timinglog.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -113,8 +115,10 @@ int main(int argc, char* argv[])
         listScreens();
         return kOk;
     }
+    std::unique_ptr<TimingLog> timingLog(options.timingLog ? new TimingLog() : nullptr);
     Engine::GetInstance()->InitWindow();
     PlayerWidget widget(options);
+    widget.SetTimingLog(timingLog.get());
     showWindow(&widget, options);
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // The real player binary on the test display: it opens its window, draws the
-// demo's first picture and exits 0 when Escape is pressed; its command line
-// refuses mistakes before any window opens; --size and --exit-at-end do what
-// they say.
+// demo's first picture and exits 0 when Escape is pressed; asked for it, it
+// logs its clock; its command line refuses mistakes before any window opens;
+// --size and --exit-at-end do what they say.
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -30,9 +30,19 @@ QImage grabScreen()
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
-QString playerBinary()
+QString playerPath()
 {
     return qEnvironmentVariable("QUENVARIX_PLAYER");
+}
+
+QStringList ownLines(const QByteArray& output)
+{
+    QStringList lines;
+    for (const QByteArray& line : output.split('\n')) {
+        if (line.startsWith("quenvarix:"))
+            lines << QString::fromUtf8(line);
+    }
+    return lines;
 }
 
 // Runs the player to its end; false if it had not ended within `timeout` ms.
@@ -43,7 +53,7 @@ bool runToEnd(QProcess* process, const QStringList& args, int timeout)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_RUNTIME_DIR", runtime.path());
     process->setProcessEnvironment(environment);
-    process->start(playerBinary(), args);
+    process->start(playerPath(), args);
     return process->waitForFinished(timeout);
 }
 
@@ -56,6 +66,7 @@ class TestPlayer : public QObject
 private slots:
     void init();
     void drawsTheIntroAndQuitsOnEscape();
+    void timingLogStartsWithTheClock();
     void commandLine_data();
     void commandLine();
     void windowOfTheAskedSize();
@@ -64,7 +75,7 @@ private slots:
 
 void TestPlayer::init()
 {
-    if (playerBinary().isEmpty())
+    if (playerPath().isEmpty())
         QSKIP("QUENVARIX_PLAYER names the binary (set by CTest)");
 }
 
@@ -74,8 +85,7 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
         QSKIP("xdotool is needed to press Escape");
 
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(playerBinary(), QStringList());
+    process.start(playerPath(), QStringList());
     QVERIFY(process.waitForStarted());
     // The intro picture is on screen from engine time 0 to 5000.
     QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.02, 10000);
@@ -86,6 +96,24 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(ownLines(process.readAllStandardError()), QStringList());  // no log unless asked
+}
+
+void TestPlayer::timingLogStartsWithTheClock()
+{
+    QProcess process;
+    process.start(playerPath(), {"--timing-log"});
+    QVERIFY(process.waitForStarted());
+    QByteArray output;
+    QTRY_VERIFY_WITH_TIMEOUT((output += process.readAllStandardError(), ownLines(output).size() >= 3),
+                             15000);
+    process.kill();
+    process.waitForFinished();
+    const QStringList lines = ownLines(output);
+    QVERIFY2(QRegularExpression("^quenvarix: engine time 0 = unix time \\d+\\.\\d{3}$").match(lines[0]).hasMatch(),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].startsWith("quenvarix: engine 1"), qPrintable(lines[1]));
+    QVERIFY2(lines[2].startsWith("quenvarix: engine 2"), qPrintable(lines[2]));
 }
 
 void TestPlayer::commandLine_data()
@@ -128,7 +156,7 @@ void TestPlayer::windowOfTheAskedSize()
     if (QStandardPaths::findExecutable("xdotool").isEmpty())
         QSKIP("xdotool is needed to find the window");
     QProcess process;
-    process.start(playerBinary(), {"--windowed", "--size", "800x600", "--mute"});
+    process.start(playerPath(), {"--windowed", "--size", "800x600", "--mute"});
     QVERIFY(process.waitForStarted());
     QProcess xdotool;
     xdotool.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Quenvarix$",
