@@ -6,7 +6,7 @@ runs the player headless over the whole demo with --timing-log, records the
 sink's monitor with parec, finds every kick of the soundtrack in the
 recording and sets it against where the logged engine clock puts it.
 
-    bench/avsync.py PLAYER [--runs 5] [--loaded-runs 2] [--json FILE]
+    bench/avsync.py PLAYER [--runs 5] [--loaded-runs 2] [--json FILE] [--player-arg=ARG ...]
 
 Needs an X display (run it under xvfb-run), pulseaudio, parec and ffmpeg.
 
@@ -151,13 +151,13 @@ def decode_track():
     return samples
 
 
-def run_player(player, env):
+def run_player(player, env, extra_args=()):
     """Runs the whole demo; returns the unix time of engine time 0 (s), the
     log lines and the recording."""
     recorder = Recorder(env)
     recorder.start()
     time.sleep(0.5)
-    process = subprocess.Popen([player, "--timing-log"], env=env, stderr=subprocess.PIPE,
+    process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, stderr=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, text=True)
     zero, lines = None, []
     try:
@@ -210,6 +210,9 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--loaded-runs", type=int, default=2)
     parser.add_argument("--json")
+    parser.add_argument("--player-arg", action="append", default=[],
+                        help="one more argument for the player (repeatable), e.g. "
+                             "--player-arg=--audio-delay=100: the offsets then include the delay")
     args = parser.parse_args()
 
     reference_samples = decode_track()
@@ -226,7 +229,7 @@ def main():
             hogs = busy_cores(os.cpu_count() or 2) if condition == "loaded" else []
             try:
                 load = os.getloadavg()[0]
-                zero, lines, samples, start_time = run_player(args.player, env)
+                zero, lines, samples, start_time = run_player(args.player, env, args.player_arg)
             finally:
                 for hog in hogs:
                     hog.kill()

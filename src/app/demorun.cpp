@@ -58,6 +58,7 @@ void DemoRun::start()
     };
     if (m_options.music)
         setup.track = PATH + "/data/tavrenQuisk.mp3";
+    setup.trackOffset = m_options.audioOffset;
     engine->Init(setup);
     engine->UseScene(engine->GetScenes().size() - 1);
     m_running = true;
@@ -114,10 +115,33 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 }
 
 // The last step is `ms` itself, as the first frame of a capture from `ms`.
+// A running demo keeps its renderer, clock and music: only the tree and its
+// textures are built again. The track then only has to be sought back into
+// step, where a new one would first have to open and load.
 void DemoRun::seek(int ms, int fps)
 {
-    restart();
+    if (m_running)
+        rebuildTree();
+    else
+        start();
     seekAhead(ms, fps);
+}
+
+void DemoRun::rebuildTree()
+{
+    Engine* engine = Engine::GetInstance();
+    for (Scene* scene : QList<Scene*>(engine->GetScenes())) {
+        if (scene->GetRoot() == m_root)
+            engine->RemoveScene(scene);  // not its root
+    }
+    delete m_root;
+    release_textures();  // while the renderer that uploaded them exists
+    Scene* scene = init_scene_1();
+    m_root = scene->GetRoot();
+    engine->AddScene(scene);
+    engine->UseScene(engine->GetScenes().size() - 1);
+    m_ticked = false;
+    m_lastTick = 0;
 }
 
 void DemoRun::seekAhead(int ms, int fps)

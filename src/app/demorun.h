@@ -22,6 +22,7 @@ public:
     struct Options
     {
         bool music = true;         // false: no track is opened at all
+        int audioOffset = 0;       // ms the sound lags the picture (negative: leads)
         bool manualClock = false;  // true: engine time moves only by tick() and advanceTo()
         // The renderer to build; none: the WidgetRenderer.
         std::function<Renderer*()> renderer;
@@ -42,8 +43,13 @@ public:
     void stop();
     void restart();
     bool isRunning() const { return m_running; }
-    // Whether the next start() opens the soundtrack.
-    void setMusic(bool music) { m_options.music = music; }
+    // Whether the next start() opens the soundtrack, and how much later than
+    // the picture the sound is to be heard.
+    void setMusic(bool music, int audioOffset = 0)
+    {
+        m_options.music = music;
+        m_options.audioOffset = audioOffset;
+    }
 
     // The demo's root node, null while stopped.
     WorldObject* root() const { return m_root; }
@@ -57,9 +63,9 @@ public:
     // ticked, so the demo stands as a played run stands there. Stops early,
     // returning false, when `cancelled` says so.
     bool advanceTo(int ms, int fps = 50, const std::function<bool()>& cancelled = {});
-    // Builds the demo again and advances it on the player's steps for `fps`
-    // up to and including `ms`; a run on the engine's own clock then runs on
-    // from `ms`.
+    // Builds the demo tree again and advances it on the player's steps for
+    // `fps` up to and including `ms`; a run on the engine's own clock then
+    // runs on from `ms`, its music sought after it.
     void seek(int ms, int fps = 50);
     // As seek(), without building the demo again: on from the last tick. The
     // picture is seek()'s when nothing but tick() has moved the demo since a
@@ -71,6 +77,8 @@ public:
     void resume();
 
 private:
+    void rebuildTree();
+
     Options m_options;
     WorldObject* m_root = nullptr;
     bool m_running = false;

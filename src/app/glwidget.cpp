@@ -88,8 +88,14 @@ void GLWidget::keyPressEvent(QKeyEvent* event)
 void GLWidget::initializeGL()
 {
     m_demo.start();
+    AnchorTimingLog();
+}
+
+void GLWidget::AnchorTimingLog()
+{
+    const int now = Engine::GetInstance()->GetCurrentTime();
     if (m_log)
-        m_log->begin(QDateTime::currentMSecsSinceEpoch() - Engine::GetInstance()->GetCurrentTime());
+        m_log->begin(QDateTime::currentMSecsSinceEpoch() - now, now);
 }
 
 void GLWidget::resizeGL(int width, int height)

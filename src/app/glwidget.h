@@ -47,6 +47,8 @@ protected:
 
     // After the clock was moved (a seek), the next tick measures from `ms`.
     void SetLastTime(int ms) { m_lastTime = ms; }
+    // Ties the timing log, if any, to the engine clock as it now stands.
+    void AnchorTimingLog();
 
 private:
     void logFrame(int now);

@@ -15,20 +15,23 @@ PlayerWidget::PlayerWidget(const PlayerOptions& options, QWidget* parent)
     : GLWidget(options.fps, parent), m_options(options), m_keys(options.dev),
       m_end(options.loop, options.exitAtEnd)
 {
-    GetDemo()->setMusic(!options.mute);
+    GetDemo()->setMusic(!options.mute, options.audioDelay);
     m_second.start();
 }
 
 PlayerWidget::~PlayerWidget() = default;
 
+// As GLWidget's, with the seek to --start before the timing log is tied to
+// the clock.
 void PlayerWidget::initializeGL()
 {
-    GLWidget::initializeGL();
+    GetDemo()->start();
     m_transport = std::make_unique<Transport>(GetDemo(), m_options.fps);
     if (m_options.start > 0) {
         m_transport->seekTo(m_options.start);
         SetLastTime(m_options.start);
     }
+    AnchorTimingLog();
 }
 
 // A paused picture is repainted (the overlay changes) but not advanced.
@@ -53,6 +56,7 @@ void PlayerWidget::timeOutSlot()
         makeCurrent();  // the demo is built again, textures and all
         m_transport->restart();
         SetLastTime(Engine::GetInstance()->GetCurrentTime());
+        AnchorTimingLog();
         break;
     case EndOfDemo::Action::None:
         break;
@@ -118,6 +122,7 @@ void PlayerWidget::reportSeek(int landed, int ms, int cpuMs)
 void PlayerWidget::showMovedPicture()
 {
     SetLastTime(Engine::GetInstance()->GetCurrentTime());
+    AnchorTimingLog();
     updateGL();
 }
 

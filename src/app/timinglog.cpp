@@ -1,7 +1,9 @@
 #include "timinglog.h"
 
-void TimingLog::begin(qint64 unixMs)
+void TimingLog::begin(qint64 unixMs, int engineTime)
 {
+    m_nextReport = (engineTime / 1000 + 1) * 1000;
+    m_frames = m_late = m_longest = 0;
     std::fprintf(m_out, "quenvarix: engine time 0 = unix time %lld.%03lld\n", unixMs / 1000,
                  unixMs % 1000);
     std::fflush(m_out);

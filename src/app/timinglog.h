@@ -17,7 +17,9 @@ public:
     explicit TimingLog(FILE* out = stderr) : m_out(out) {}
 
     // `unixMs`: the real-time clock, in ms since the epoch, at engine time 0.
-    void begin(qint64 unixMs);
+    // Called again whenever the engine clock was moved (a seek, a pause, a
+    // loop), at `engineTime`: the reports go on from there.
+    void begin(qint64 unixMs, int engineTime = 0);
     // Where the track is heard (-1: not heard), where it should be, and how
     // often it was sought so far.
     struct Audio

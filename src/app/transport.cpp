@@ -22,22 +22,16 @@ void Transport::setPaused(bool paused)
         m_demo->pause();
     else
         m_demo->resume();
-    holdMusic(paused);
+    followMusic();
 }
 
 void Transport::seekTo(int ms)
 {
     const int target = qBound(0, ms, kTimelineEnd);
-    if (canGoOnFrom(target)) {
-        m_demo->seekAhead(target, m_fps);  // the clock and the music stay held
-    } else {
-        m_demo->seek(target, m_fps);
-        // A rebuilt demo starts running, with music of its own.
-        if (m_paused) {
-            m_demo->pause();
-            holdMusic(true);
-        }
-    }
+    if (canGoOnFrom(target))
+        m_demo->seekAhead(target, m_fps);
+    else
+        m_demo->seek(target, m_fps);  // the clock stays paused if it was
     const bool onStep = frameTime(frameAtOrBefore(target)) == target;
     m_stoodAt = m_paused && onStep ? target : -1;
 }
@@ -71,8 +65,11 @@ int Transport::frameTime(int frame) const
     return int(qint64(frame) * 1000 / m_fps);
 }
 
-void Transport::holdMusic(bool held)
+// The music follows the engine clock: silent while it is paused, sought to
+// where it belongs when it runs again.
+void Transport::followMusic()
 {
-    if (Music* music = Engine::GetInstance()->GetMusic())
-        music->Hold(held);
+    Engine* engine = Engine::GetInstance();
+    if (Music* music = engine->GetMusic())
+        music->Follow(engine->GetCurrentTime());
 }

@@ -31,7 +31,7 @@ private:
     bool canGoOnFrom(int ms) const;
     int frameAtOrBefore(int ms) const;
     int frameTime(int frame) const;
-    void holdMusic(bool held);
+    void followMusic();
 
     DemoRun* m_demo;  // not owned: the window's
     int m_fps;

@@ -50,6 +50,7 @@ bool Engine::Init(const EngineSetup& setup)
     if (m_music) {
         m_music->load(setup.track);
         m_music->SetVolume(1.0f);
+        m_music->SetAudioOffset(setup.trackOffset);
         m_music->play(setup.trackDelay);
     }
     m_clock->start();
@@ -77,7 +78,9 @@ Scene* Engine::currentScene() const
 
 void Engine::Update(float dt)
 {
-    if (m_music)
+    // A manual time steps the picture without its music (offline frames,
+    // the advance of a seek); the track follows the engine's own clock.
+    if (m_music && !HasManualTime())
         m_music->Follow(GetCurrentTime());
     if (m_renderer)
         m_renderer->UpdateCameras(dt);

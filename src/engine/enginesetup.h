@@ -16,6 +16,7 @@ struct EngineSetup
     std::function<Scene*()> buildScene;         // runs with the renderer initialised
     QString track;                              // empty: no music player at all
     int trackDelay = 5000;                      // ms from Init until playback starts
+    int trackOffset = 0;                        // ms the sound lags the picture (negative: leads)
 };
 
 #endif

@@ -111,18 +111,3 @@ void Music::SetAudible(bool audible)
     if (m_output)
         m_output->setVolume(audible ? double(m_volume) : 0.0);
 }
-
-void Music::Hold(bool held)
-{
-    if (!m_media || held == m_held)
-        return;
-    m_held = held;
-    if (held) {
-        m_heldPlaying = m_media->state() == Phonon::PlayingState;
-        if (m_heldPlaying)
-            m_media->pause();
-    } else if (m_heldPlaying) {
-        m_media->play();
-        m_heldPlaying = false;
-    }
-}
