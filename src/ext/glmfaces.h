@@ -8,6 +8,10 @@
 
 #include "glmtokens.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 // One face corner as written: vertex, texture coordinate and normal index,
 // 0 where the reference gives none.
 struct GLMref {
@@ -19,38 +23,47 @@ enum GLMfaceForm { GLM_FACE_V, GLM_FACE_VT, GLM_FACE_VTN, GLM_FACE_VN };
 
 // One corner reference in the given form; returns how many of its values
 // were read (0: this is not a reference), as the matching scanf format would.
-inline int _glmReadRef(GLMcursor& c, GLMfaceForm form, GLMref& ref)
+// Within the first token of a face, the reference ends with the token: no
+// whitespace is skipped there.
+template <bool kInToken = false> GLM_HOT int _glmReadRef(GLMcursor& c, GLMfaceForm form, GLMref& ref)
 {
+    const auto readInt = [&c](long long& value) {
+        return kInToken ? _glmReadIntHere(c, value) : _glmReadInt(c, value);
+    };
     ref = GLMref{0, 0, 0};
-    if (!_glmReadInt(c, ref.v))
+    if (!readInt(ref.v))
         return 0;
     switch (form) {
     case GLM_FACE_V:
         return 1;
     case GLM_FACE_VN:
-        return _glmExpect(c, '/') && _glmExpect(c, '/') && _glmReadInt(c, ref.n) ? 2 : 1;
+        return _glmExpect(c, '/') && _glmExpect(c, '/') && readInt(ref.n) ? 2 : 1;
     case GLM_FACE_VT:
-        return _glmExpect(c, '/') && _glmReadInt(c, ref.t) ? 2 : 1;
+        return _glmExpect(c, '/') && readInt(ref.t) ? 2 : 1;
     case GLM_FACE_VTN:
-        if (!_glmExpect(c, '/') || !_glmReadInt(c, ref.t))
+        if (!_glmExpect(c, '/') || !readInt(ref.t))
             return 1;
-        return _glmExpect(c, '/') && _glmReadInt(c, ref.n) ? 3 : 2;
+        return _glmExpect(c, '/') && readInt(ref.n) ? 3 : 2;
     }
     return 1;
 }
 
-inline GLMfaceForm _glmFaceForm(std::string_view token)
+// The form of a face and its first corner, from the face's first token: "//"
+// anywhere makes it vertex and normal; otherwise the longest of "%d/%d/%d",
+// "%d/%d" and "%d" that the token matches.
+inline GLMfaceForm _glmFirstCorner(std::string_view token, GLMref& corner, bool& read)
 {
-    if (token.find("//") != std::string_view::npos)
-        return GLM_FACE_VN;
-    GLMref ref;
     GLMcursor c{token.data(), token.data() + token.size()};
-    if (_glmReadRef(c, GLM_FACE_VTN, ref) == 3)
+    if (token.find("//") != std::string_view::npos) {
+        read = _glmReadRef<true>(c, GLM_FACE_VN, corner) > 0;
+        return GLM_FACE_VN;
+    }
+    const int values = _glmReadRef<true>(c, GLM_FACE_VTN, corner);
+    read = values > 0;
+    if (values == 3)
         return GLM_FACE_VTN;
-    c.p = token.data();
-    if (_glmReadRef(c, GLM_FACE_VT, ref) == 2)
-        return GLM_FACE_VT;
-    return GLM_FACE_V;
+    corner.n = 0;
+    return values == 2 ? GLM_FACE_VT : GLM_FACE_V;
 }
 
 // Reads the references of one face, just after its "f", and hands each
@@ -65,10 +78,9 @@ template <typename Emit> void _glmReadFace(GLMcursor& c, Emit&& emit)
         return;
     std::string_view token;
     _glmNextToken(c, token);
-    const GLMfaceForm form = _glmFaceForm(token);
-    GLMcursor first{token.data(), token.data() + token.size()};
     GLMref corner0{}, previous{}, next{};
-    const bool read0 = _glmReadRef(first, form, corner0) > 0;
+    bool read0 = false;
+    const GLMfaceForm form = _glmFirstCorner(token, corner0, read0);
     const bool read1 = _glmReadRef(c, form, previous) > 0;
     const bool whole = read0 && read1 && _glmReadRef(c, form, next) > 0;
     if (whole)
@@ -79,6 +91,55 @@ template <typename Emit> void _glmReadFace(GLMcursor& c, Emit&& emit)
             emit(corner0, previous, next);
         previous = next;
     }
+}
+
+// An upper bound for the triangles of a face, counted without reading its
+// numbers: the first pass needs no more to size the arrays, and the second
+// pass, which reads every reference, then trims them. It applies to a face
+// whose line after the "f" holds only digits, single slashes and blanks and
+// whose next line does not start with a number, as "f 1/1/1 2/2/2 3/3/3".
+// There a reference can only start at the start of a token (a sign, or the
+// "%d//%d" form, could start one inside a token), and the face ends with its
+// line; a malformed reference ends it sooner, hence a bound. True, with the
+// cursor at the next line, when it applies; false, with the cursor where it
+// was, for any other face, which must then be read.
+GLM_HOT bool _glmBoundSimpleFace(GLMcursor& c, GLuint& triangles)
+{
+#ifdef __SSE2__
+    const char* p = c.p;
+    unsigned tokens = 0, blankBefore = 1, slashBefore = 0;  // the "f" ended at whitespace
+    for (;; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto is = [&block](char ch) { return _mm_cmpeq_epi8(block, _mm_set1_epi8(ch)); };
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmplt_epi8(block, _mm_set1_epi8('9' + 1)));
+        const unsigned slash = unsigned(_mm_movemask_epi8(is('/')));
+        const unsigned word = unsigned(_mm_movemask_epi8(digit)) | slash;
+        const unsigned blank = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(is(' '), is('\t')), is('\r'))));
+        const unsigned newline = unsigned(_mm_movemask_epi8(is('\n')));
+        const unsigned line = newline ? (newline & (0u - newline)) - 1 : 0xFFFFu;  // the bytes before it
+        if (((word | blank) & line) != line || (slash & ((slash << 1) | slashBefore) & line))
+            return false;  // another character, "//", or the end of the text
+        tokens += unsigned(__builtin_popcount(word & ((blank << 1) | blankBefore) & line));
+        if (newline) {
+            p += __builtin_ctz(newline) + 1;
+            break;
+        }
+        blankBefore = blank >> 15;
+        slashBefore = slash >> 15;
+    }
+    GLMcursor next{p, c.end};
+    _glmSkipSpace(next);
+    if (_glmIsDigit(*next.p) || *next.p == '-' || *next.p == '+')
+        return false;  // the face may go on there
+    triangles = tokens >= 3 ? tokens - 2 : 0;
+    c.p = p;
+    return true;
+#else
+    (void)c;
+    (void)triangles;
+    return false;
+#endif
 }
 
 #endif

@@ -109,15 +109,13 @@ bool _glmReadMTL(GLMmodel* model, std::string_view name)
     char* dir = _glmDirName(model->pathname);
     const std::string path = std::string(dir) + std::string(name);
     free(dir);
-    size_t size = 0;
-    char* data = _glmReadFile(path.c_str(), &size);
-    if (!data) {
+    GLMfileText file;
+    if (!file.read(path.c_str())) {
         fprintf(stderr, "_glmReadMTL() failed: can't open material file \"%s\".\n", path.c_str());
         return _glmFatal();
     }
     free(model->mtllibname);
     model->mtllibname = _glmCopy(name);
-    _glmParseMTL(model, data, size);
-    free(data);
+    _glmParseMTL(model, file.data(), file.size());
     return true;
 }

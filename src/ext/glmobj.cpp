@@ -71,6 +71,14 @@ bool _glmFirstPass(GLMreader& reader, GLMcursor c)
         ++numtriangles;
         ++reader.group->numtriangles;
     };
+    // Triangles are counted to an upper bound; the second pass trims.
+    const auto countFace = [&](GLMcursor& face) {
+        GLuint bound = 0;
+        if (!_glmBoundSimpleFace(face, bound))
+            return _glmReadFace(face, count);
+        numtriangles += bound;
+        reader.group->numtriangles += bound;
+    };
     std::string_view token;
     while (_glmNextToken(c, token)) {
         switch (token[0]) {
@@ -93,7 +101,7 @@ bool _glmFirstPass(GLMreader& reader, GLMcursor c)
             reader.group = _glmAddGroup(reader, _glmGroupName(_glmFirstWord(c)));
             break;
         case 'f':
-            _glmReadFace(c, count);
+            countFace(c);
             break;
         default:  // "#", "usemtl", "o", "s", ...
             _glmSkipLine(c);
@@ -110,13 +118,17 @@ bool _glmFirstPass(GLMreader& reader, GLMcursor c)
 // An array that the second pass fills completely.
 template <typename T> T* _glmAllocateFilled(size_t count)
 {
-    T* array = _glmAllocate<T>(count);
-    _glmPrefault(array, count * sizeof(T));
-    return array;
+    return static_cast<T*>(_glmAllocateLarge(count * sizeof(T)));
 }
 
-// Allocates every array at the size the first pass counted; entry 0 of each
-// coordinate array stays zero. Groups count their triangles again while filling.
+template <typename T> T* _glmShrink(T* array, size_t count)
+{
+    T* shrunk = static_cast<T*>(realloc(array, (count ? count : 1) * sizeof(T)));
+    return shrunk ? shrunk : array;
+}
+
+// Allocates every array at the size the first pass counted, entry 0 of each
+// coordinate array zero. Groups count their triangles again while filling.
 void _glmAllocateArrays(GLMmodel* model)
 {
     model->vertices = _glmAllocateFilled<GLfloat>(3 * (size_t(model->numvertices) + 1));
@@ -124,6 +136,11 @@ void _glmAllocateArrays(GLMmodel* model)
         model->normals = _glmAllocateFilled<GLfloat>(3 * (size_t(model->numnormals) + 1));
     if (model->numtexcoords)
         model->texcoords = _glmAllocateFilled<GLfloat>(2 * (size_t(model->numtexcoords) + 1));
+    memset(model->vertices, 0, 3 * sizeof(GLfloat));
+    if (model->normals)
+        memset(model->normals, 0, 3 * sizeof(GLfloat));
+    if (model->texcoords)
+        memset(model->texcoords, 0, 2 * sizeof(GLfloat));
     model->triangles = _glmAllocateFilled<GLMtriangle>(model->numtriangles);
     for (GLMgroup* group = model->groups; group; group = group->next) {
         group->triangles = _glmAllocateFilled<GLuint>(group->numtriangles);
@@ -151,22 +168,48 @@ public:
             default: _glmSkipLine(c); break;  // "#", "mtllib", "o", "s", ...
             }
         }
-        GLM_REQUIRE(m_numtriangles == m_model->numtriangles);
+        GLM_REQUIRE(m_numtriangles <= m_model->numtriangles);
+        if (m_numtriangles < m_model->numtriangles)
+            trimTriangles();
+        GLM_REQUIRE(m_numvertices == m_model->numvertices && m_numnormals == m_model->numnormals
+                    && m_numtexcoords == m_model->numtexcoords);
     }
 
 private:
+    // The first pass counted some malformed faces high: arrays to their
+    // true size.
+    void trimTriangles()
+    {
+        m_model->numtriangles = m_numtriangles;
+        m_model->triangles = _glmShrink(m_model->triangles, m_numtriangles);
+        for (GLMgroup* group = m_model->groups; group; group = group->next)
+            group->triangles = _glmShrink(group->triangles, group->numtriangles);
+    }
+
     void readCoordinates(std::string_view token, GLMcursor& c)
     {
         // The first pass counted exactly these statements, so the checks
         // against the counts only guard the arrays.
         const char kind = token.size() == 1 ? ' ' : token[1];
         if (kind == ' ' && m_numvertices < m_model->numvertices)
-            _glmReadFloats(c, &m_model->vertices[3 * size_t(++m_numvertices)], 3);
+            readNumbers(c, &m_model->vertices[3 * size_t(++m_numvertices)], 3);
         else if (kind == 'n' && m_numnormals < m_model->numnormals)
-            _glmReadFloats(c, &m_model->normals[3 * size_t(++m_numnormals)], 3);
+            readNumbers(c, &m_model->normals[3 * size_t(++m_numnormals)], 3);
         else if (kind == 't' && m_numtexcoords < m_model->numtexcoords)
-            _glmReadFloats(c, &m_model->texcoords[2 * size_t(++m_numtexcoords)], 2);
-        _glmSkipLine(c);
+            readNumbers(c, &m_model->texcoords[2 * size_t(++m_numtexcoords)], 2);
+        if (*c.p == '\n')
+            ++c.p;
+        else
+            _glmSkipLine(c);
+    }
+
+    // The slot is written whole, 0 where a number is missing: the arrays
+    // start out undefined.
+    static void readNumbers(GLMcursor& c, GLfloat* slot, int count)
+    {
+        GLfloat values[3] = {0.0f, 0.0f, 0.0f};
+        _glmReadFloats(c, values, count);
+        memcpy(slot, values, size_t(count) * sizeof(GLfloat));
     }
 
     void useMaterial(std::string_view name)
@@ -193,10 +236,12 @@ private:
     {
         if (m_numtriangles == m_model->numtriangles)
             return;
-        GLMtriangle& triangle = m_model->triangles[m_numtriangles];
+        GLMtriangle triangle;
         setCorner(triangle, 0, a);
         setCorner(triangle, 1, b);
         setCorner(triangle, 2, c);
+        triangle.findex = 0;
+        m_model->triangles[m_numtriangles] = triangle;
         GLMgroup* group = m_reader.group;
         group->triangles[group->numtriangles++] = m_numtriangles++;
     }
@@ -219,10 +264,11 @@ private:
 
 }  // namespace
 
-GLMmodel* glmReadOBJMemory(const char* data, size_t size, const char* pathname)
+namespace {
+
+// Reads a text followed by kGlmPadding zero bytes.
+GLMmodel* _glmReadPadded(const char* data, size_t size, const char* pathname)
 {
-    GLM_REQUIRE(pathname);
-    GLM_REQUIRE(data || size == 0);
     GLMmodel* model = _glmAllocate<GLMmodel>(1);
     model->pathname = _glmCopy(pathname);
     GLMreader reader{model, {}, {}};
@@ -236,19 +282,28 @@ GLMmodel* glmReadOBJMemory(const char* data, size_t size, const char* pathname)
     return model;
 }
 
+}  // namespace
+
+GLMmodel* glmReadOBJMemory(const char* data, size_t size, const char* pathname)
+{
+    GLM_REQUIRE(pathname);
+    GLM_REQUIRE(data || size == 0);
+    char* padded = _glmPaddedCopy(data, size);
+    GLMmodel* model = _glmReadPadded(padded, size, pathname);
+    free(padded);
+    return model;
+}
+
 GLMmodel* glmReadOBJ(const char* filename)
 {
     GLM_REQUIRE(filename);
-    size_t size = 0;
-    char* data = _glmReadFile(filename, &size);
-    if (!data) {
+    GLMfileText file;
+    if (!file.read(filename)) {
         fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", filename);
         _glmFatal();
         return nullptr;
     }
-    GLMmodel* model = glmReadOBJMemory(data, size, filename);
-    free(data);
-    return model;
+    return _glmReadPadded(file.data(), file.size(), filename);
 }
 
 GLvoid glmDelete(GLMmodel* model)

@@ -37,9 +37,30 @@ void _glmFreeMaterials(GLMmodel* model);
 // message when it cannot be read (in a build that does not end the process).
 bool _glmReadMTL(GLMmodel* model, std::string_view name);
 
-// Reads a whole file into memory; null when it cannot be opened or read.
-char* _glmReadFile(const char* path, size_t* size);
-// Maps the pages of a large block that is about to be filled in one go.
-void _glmPrefault(void* block, size_t bytes);
+// A whole file in memory, followed by kGlmPadding zero bytes.
+class GLMfileText
+{
+public:
+    GLMfileText() = default;
+    GLMfileText(const GLMfileText&) = delete;
+    GLMfileText& operator=(const GLMfileText&) = delete;
+    ~GLMfileText();
+
+    // False when the file cannot be opened or read.
+    bool read(const char* path);
+    const char* data() const { return m_data; }
+    size_t size() const { return m_size; }
+
+private:
+    char* m_data = nullptr;
+    size_t m_size = 0;
+    bool m_mapped = false;  // mapped (released with munmap), else from malloc
+};
+
+// `size` bytes followed by kGlmPadding zero bytes. Released with free().
+char* _glmPaddedCopy(const char* data, size_t size);
+// A block for an array that is about to be written from end to end (its
+// contents are undefined until then). Released with free().
+void* _glmAllocateLarge(size_t bytes);
 
 #endif

@@ -14,18 +14,33 @@
 // decimal separator. The reader therefore leaves the process locale alone:
 // setting LC_NUMERIC would change number formatting for the whole program,
 // and the "en_US" locale is not installed everywhere.
+//
+// Every text is followed by kGlmPadding zero bytes (GLMtext), and that is
+// what makes the scanning loops short: no loop needs to test for the end, as
+// a zero byte stops every one of them (it is neither whitespace nor a digit),
+// and eight bytes can be read at once anywhere up to the end. A zero byte
+// inside the text is an ordinary character of a token; only the token loop
+// has to tell the two apart.
 
 #include <GL/gl.h>
 
 #include <charconv>
 #include <cmath>
+#include <stdint.h>
 #include <string.h>
 #include <string_view>
 
-// A read position in a text buffer.
+// The scanning functions run for every character of a model; they are
+// inlined into the passes whatever the compiler's own estimate.
+#define GLM_HOT inline __attribute__((always_inline))
+
+// Zero bytes after the end of every text the reader scans.
+const size_t kGlmPadding = 64;
+
+// A read position in a padded text.
 struct GLMcursor {
     const char* p;    // next character
-    const char* end;  // one past the last character
+    const char* end;  // one past the last character; kGlmPadding zero bytes follow
 };
 
 // Indices beyond this are out of range of any model anyway; saturating here
@@ -35,51 +50,69 @@ const long long kGlmIndexLimit = 1LL << 40;
 // Character classes of the C locale, by table: the tokeniser asks for every byte.
 struct GLMcharClasses {
     bool space[256] = {};
+    bool tokenEnd[256] = {};  // whitespace, and the zero byte that may be the end
     constexpr GLMcharClasses()
     {
         for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
-            space[c] = true;
+            space[c] = tokenEnd[c] = true;
+        tokenEnd[0] = true;
     }
 };
 constexpr GLMcharClasses kGlmClasses;
 
-inline bool _glmIsSpace(char c)
+GLM_HOT bool _glmIsSpace(char c)
 {
     return kGlmClasses.space[static_cast<unsigned char>(c)];
 }
 
-inline bool _glmIsDigit(char c)
+GLM_HOT bool _glmIsDigit(char c)
 {
     return static_cast<unsigned char>(c - '0') < 10;
 }
 
 // Whitespace within a line.
-inline bool _glmIsBlank(char c)
+GLM_HOT bool _glmIsBlank(char c)
 {
     return c != '\n' && _glmIsSpace(c);
 }
 
-inline void _glmSkipBlanks(GLMcursor& c)
+GLM_HOT void _glmSkipSpace(GLMcursor& c)
 {
-    while (c.p < c.end && _glmIsBlank(*c.p))
+    while (_glmIsSpace(*c.p))
         ++c.p;
 }
 
-inline void _glmSkipLine(GLMcursor& c)
+GLM_HOT void _glmSkipBlanks(GLMcursor& c)
+{
+    while (_glmIsBlank(*c.p))
+        ++c.p;
+}
+
+GLM_HOT void _glmSkipLine(GLMcursor& c)
 {
     // The cursor never passes the end; the test only tells the compiler so.
     const void* newline = c.p < c.end ? memchr(c.p, '\n', size_t(c.end - c.p)) : nullptr;
     c.p = newline ? static_cast<const char*>(newline) + 1 : c.end;
 }
 
-// The next whitespace-delimited token; false at the end of the text.
-inline bool _glmNextToken(GLMcursor& c, std::string_view& token)
+// Moves past the token that starts here (possibly empty).
+GLM_HOT void _glmSkipTokenChars(GLMcursor& c)
 {
-    while (c.p < c.end && _glmIsSpace(*c.p))
-        ++c.p;
+    for (;;) {
+        while (!kGlmClasses.tokenEnd[static_cast<unsigned char>(*c.p)])
+            ++c.p;
+        if (*c.p != '\0' || c.p == c.end)
+            return;
+        ++c.p;  // a zero byte inside the text belongs to the token
+    }
+}
+
+// The next whitespace-delimited token; false at the end of the text.
+GLM_HOT bool _glmNextToken(GLMcursor& c, std::string_view& token)
+{
+    _glmSkipSpace(c);
     const char* start = c.p;
-    while (c.p < c.end && !_glmIsSpace(*c.p))
-        ++c.p;
+    _glmSkipTokenChars(c);
     token = std::string_view(start, size_t(c.p - start));
     return c.p != start;
 }
@@ -90,34 +123,75 @@ inline std::string_view _glmFirstWord(GLMcursor& c)
 {
     _glmSkipBlanks(c);
     const char* start = c.p;
-    while (c.p < c.end && !_glmIsSpace(*c.p))
-        ++c.p;
+    _glmSkipTokenChars(c);
     const std::string_view word(start, size_t(c.p - start));
     _glmSkipLine(c);
     return word;
 }
 
+// Eight characters as one little-endian word.
+GLM_HOT uint64_t _glmLoad8(const char* p)
+{
+    uint64_t word;
+    memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// How many of the word's characters, from the first, are decimal digits (0 to 8).
+// Carries and borrows of the additions only run towards later characters,
+// so they cannot disturb the digits before the first non-digit.
+GLM_HOT int _glmDigitRun(uint64_t word)
+{
+    const uint64_t nibbles = 0xF0F0F0F0F0F0F0F0ull, threes = 0x3030303030303030ull;
+    const uint64_t notDigit = ((word & nibbles) ^ threes) | (((word + 0x0606060606060606ull) & nibbles) ^ threes);
+    return notDigit ? __builtin_ctzll(notDigit) / 8 : 8;
+}
+
+// The value of the first `count` (1 to 8) digits of the word, in three
+// multiplications: pairs of digits, then pairs of pairs, then the halves.
+GLM_HOT uint32_t _glmDigitValue(uint64_t word, int count)
+{
+    uint64_t v = (word - 0x3030303030303030ull) << (8 * (8 - count));
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32)))
+         + (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >> 32;
+    return uint32_t(v);
+}
+
 // Powers of ten that a float holds exactly.
 constexpr float kGlmPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr uint64_t kGlmIntPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// The common "-12.345678" with at most 2^24 as its digits and at most ten
-// decimals: one exact float division gives the correctly rounded value.
-// Anything else (exponents, long mantissas, "nan", ...) returns false.
-inline bool _glmReadSimpleFloat(GLMcursor& c, GLfloat& value)
+// Any number that _glmReadShortFloat does not take, read as "%f" would
+// read it (glmtokens.cpp); false when no number starts here.
+bool _glmReadOtherFloat(GLMcursor& c, GLfloat& value);
+
+// The common "-12.345678": up to seven digits on either side of the point,
+// at most 2^24 as its digits and at most nine digits in all, read eight
+// characters at a time. One exact float division then gives the correctly
+// rounded value. False for anything else (exponents, long mantissas, "nan").
+GLM_HOT bool _glmReadShortFloat(GLMcursor& c, GLfloat& value)
 {
     const char* s = c.p;
-    const bool negative = s < c.end && *s == '-';
-    if (s < c.end && (*s == '-' || *s == '+'))
-        ++s;
-    unsigned long mantissa = 0;
-    int digits = 0, decimals = 0;
-    for (; s < c.end && _glmIsDigit(*s); ++s, ++digits)
-        mantissa = mantissa * 10 + unsigned(*s - '0');
-    if (s < c.end && *s == '.')
-        for (++s; s < c.end && _glmIsDigit(*s); ++s, ++digits, ++decimals)
-            mantissa = mantissa * 10 + unsigned(*s - '0');
-    if (digits == 0 || digits > 9 || decimals > 10 || mantissa > (1ul << 24)
-        || (s < c.end && (*s == 'e' || *s == 'E')))
+    const bool negative = *s == '-';
+    s += (*s == '-' || *s == '+');
+    const uint64_t whole = _glmLoad8(s);
+    const int digits = _glmDigitRun(whole);
+    if (digits == 8)
+        return false;
+    uint64_t mantissa = digits ? _glmDigitValue(whole, digits) : 0;
+    s += digits;
+    int decimals = 0;
+    if (*s == '.') {
+        const uint64_t fraction = _glmLoad8(++s);
+        decimals = _glmDigitRun(fraction);
+        if (decimals == 8)
+            return false;
+        if (decimals)
+            mantissa = mantissa * kGlmIntPowersOfTen[decimals] + _glmDigitValue(fraction, decimals);
+        s += decimals;
+    }
+    if (digits + decimals == 0 || digits + decimals > 9 || mantissa > (1ul << 24) || *s == 'e' || *s == 'E')
         return false;
     const float magnitude = float(mantissa) / kGlmPowersOfTen[decimals];
     value = negative ? -magnitude : magnitude;
@@ -127,56 +201,54 @@ inline bool _glmReadSimpleFloat(GLMcursor& c, GLfloat& value)
 
 // One number of the current line. False, with nothing consumed but blanks,
 // when no number starts here; a number that is not finite reads as 0.
-inline bool _glmReadFloat(GLMcursor& c, GLfloat& value)
+GLM_HOT bool _glmReadFloat(GLMcursor& c, GLfloat& value)
 {
     _glmSkipBlanks(c);
-    if (_glmReadSimpleFloat(c, value))
-        return true;
-    const char* start = c.p;
-    if (start < c.end && *start == '+' && !(start + 1 < c.end && start[1] == '-'))
-        ++start;  // from_chars takes no plus sign; "%f" does
-    float number = 0.0f;
-    const std::from_chars_result result = std::from_chars(start, c.end, number);
-    if (result.ec == std::errc::invalid_argument)
-        return false;
-    c.p = result.ptr;
-    value = (result.ec == std::errc() && std::isfinite(number)) ? number : 0.0f;
-    return true;
+    return _glmReadShortFloat(c, value) || _glmReadOtherFloat(c, value);
 }
 
 // Up to `count` numbers of the current line into `values`; stops at the first
 // that does not parse, leaving the remaining values as they are.
-inline void _glmReadFloats(GLMcursor& c, GLfloat* values, int count)
+GLM_HOT void _glmReadFloats(GLMcursor& c, GLfloat* values, int count)
 {
     for (int i = 0; i < count; ++i)
         if (!_glmReadFloat(c, values[i]))
             return;
 }
 
-// One integer as "%d" reads it: leading whitespace, newlines included, is
-// consumed even when no number follows.
-inline bool _glmReadInt(GLMcursor& c, long long& value)
+// One integer as "%d" reads it, without the leading whitespace (see
+// _glmReadInt); indices of up to seven digits are read eight characters at a time.
+GLM_HOT bool _glmReadIntHere(GLMcursor& c, long long& value)
 {
-    while (c.p < c.end && _glmIsSpace(*c.p))
-        ++c.p;
     const char* s = c.p;
-    const bool negative = s < c.end && *s == '-';
-    if (s < c.end && (*s == '-' || *s == '+'))
-        ++s;
-    if (s == c.end || !_glmIsDigit(*s))
+    const bool negative = *s == '-';
+    s += (*s == '-' || *s == '+');
+    const uint64_t word = _glmLoad8(s);
+    const int digits = _glmDigitRun(word);
+    if (digits == 0)
         return false;
-    long long number = 0;
-    for (; s < c.end && _glmIsDigit(*s); ++s)
-        if (number < kGlmIndexLimit)
-            number = number * 10 + (*s - '0');
+    long long number = _glmDigitValue(word, digits);
+    s += digits;
+    if (digits == 8)
+        for (; _glmIsDigit(*s); ++s)
+            if (number < kGlmIndexLimit)
+                number = number * 10 + (*s - '0');
     value = negative ? -number : number;
     c.p = s;
     return true;
 }
 
-inline bool _glmExpect(GLMcursor& c, char expected)
+// One integer as "%d" reads it: leading whitespace, newlines included, is
+// consumed even when no number follows.
+GLM_HOT bool _glmReadInt(GLMcursor& c, long long& value)
 {
-    if (c.p == c.end || *c.p != expected)
+    _glmSkipSpace(c);
+    return _glmReadIntHere(c, value);
+}
+
+GLM_HOT bool _glmExpect(GLMcursor& c, char expected)
+{
+    if (*c.p != expected)
         return false;
     ++c.p;
     return true;
