@@ -8,10 +8,6 @@
 
 #include "glmtokens.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 // One face corner as written: vertex, texture coordinate and normal index,
 // 0 where the reference gives none.
 struct GLMref {
@@ -103,6 +99,16 @@ template <typename Emit> void _glmReadFace(GLMcursor& c, Emit&& emit)
 // line; a malformed reference ends it sooner, hence a bound. True, with the
 // cursor at the next line, when it applies; false, with the cursor where it
 // was, for any other face, which must then be read.
+// The set bits of a 16-bit mask (without a library call where the target
+// has no population count instruction).
+GLM_HOT unsigned _glmCountBits16(unsigned bits)
+{
+    bits = bits - ((bits >> 1) & 0x5555u);
+    bits = (bits & 0x3333u) + ((bits >> 2) & 0x3333u);
+    bits = (bits + (bits >> 4)) & 0x0F0Fu;
+    return (bits + (bits >> 8)) & 0x1Fu;
+}
+
 GLM_HOT bool _glmBoundSimpleFace(GLMcursor& c, GLuint& triangles)
 {
 #ifdef __SSE2__
@@ -120,7 +126,7 @@ GLM_HOT bool _glmBoundSimpleFace(GLMcursor& c, GLuint& triangles)
         const unsigned line = newline ? (newline & (0u - newline)) - 1 : 0xFFFFu;  // the bytes before it
         if (((word | blank) & line) != line || (slash & ((slash << 1) | slashBefore) & line))
             return false;  // another character, "//", or the end of the text
-        tokens += unsigned(__builtin_popcount(word & ((blank << 1) | blankBefore) & line));
+        tokens += _glmCountBits16(word & ((blank << 1) | blankBefore) & line);
         if (newline) {
             p += __builtin_ctz(newline) + 1;
             break;
