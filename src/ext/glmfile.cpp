@@ -13,6 +13,8 @@ namespace {
 
 // The size of a huge page on x86-64 and arm64 (with 4 KiB base pages).
 const size_t kHugePage = size_t(2) << 20;
+// Files from this size on are mapped rather than read.
+const size_t kMapBytes = size_t(1) << 20;
 
 // Reads until the end of the file, into `data` from `length` on, growing it
 // as needed (the size of a regular file is only a first guess: it may still
@@ -86,8 +88,9 @@ char* _glmPaddedCopy(const char* data, size_t size)
 }
 
 // Only regular files and pipes count as readable: a directory cannot be
-// read, and a device such as /dev/zero would never end. Regular files are
-// mapped; pipes, and files that cannot be mapped, are read.
+// read, and a device such as /dev/zero would never end. Large regular files
+// are mapped; small ones (a mapping costs more system calls than it saves)
+// and pipes are read.
 bool GLMfileText::read(const char* path)
 {
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
@@ -95,7 +98,8 @@ bool GLMfileText::read(const char* path)
         return false;
     struct stat info;
     bool done = fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode));
-    if (done && S_ISREG(info.st_mode) && (m_data = _glmMapFile(fd, size_t(info.st_size)))) {
+    if (done && S_ISREG(info.st_mode) && size_t(info.st_size) >= kMapBytes
+        && (m_data = _glmMapFile(fd, size_t(info.st_size)))) {
         m_size = size_t(info.st_size);
         m_mapped = true;
     } else if (done) {

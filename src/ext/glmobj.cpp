@@ -2,8 +2,10 @@
 //
 // A file is read into memory once and tokenised in place, in two passes: the
 // first counts (and reads the material library) so that every array can be
-// allocated at its exact size, the second fills them. Both passes run the same
-// statement and face code, so they always agree on what the file holds.
+// allocated once, the second fills them. Both passes run the same statement
+// and face code, so they always agree on what the file holds; the one
+// exception is the common simple face, which the first pass counts without
+// reading its numbers, to an upper bound that the second pass trims.
 //
 // A statement starts with a whitespace-delimited keyword, recognised by its
 // first character (and, after "v", its second). "v", "vn" and "vt" read their
@@ -62,58 +64,60 @@ bool _glmUnknownToken(std::string_view token)
 
 // Counts the vertices, normals, texture coordinates and triangles (overall
 // and per group), reads the material library and sizes every group.
-bool _glmFirstPass(GLMreader& reader, GLMcursor c)
+class GLMfirstPass
 {
-    GLMmodel* model = reader.model;
-    reader.group = _glmAddGroup(reader, "default");
-    GLuint numvertices = 0, numnormals = 0, numtexcoords = 0, numtriangles = 0;
-    const auto count = [&](const GLMref&, const GLMref&, const GLMref&) {
-        ++numtriangles;
-        ++reader.group->numtriangles;
-    };
-    // Triangles are counted to an upper bound; the second pass trims.
-    const auto countFace = [&](GLMcursor& face) {
-        GLuint bound = 0;
-        if (!_glmBoundSimpleFace(face, bound))
-            return _glmReadFace(face, count);
-        numtriangles += bound;
-        reader.group->numtriangles += bound;
-    };
-    std::string_view token;
-    while (_glmNextToken(c, token)) {
-        switch (token[0]) {
-        case 'v':
-            if (token.size() == 1)
-                ++numvertices;
-            else if (token[1] == 'n')
-                ++numnormals;
-            else if (token[1] == 't')
-                ++numtexcoords;
-            else
-                return _glmUnknownToken(token);
-            _glmSkipLine(c);
-            break;
-        case 'm':
-            if (!_glmReadMTL(model, _glmFirstWord(c)))
-                return false;
-            break;
-        case 'g':
-            reader.group = _glmAddGroup(reader, _glmGroupName(_glmFirstWord(c)));
-            break;
-        case 'f':
-            countFace(c);
-            break;
-        default:  // "#", "usemtl", "o", "s", ...
-            _glmSkipLine(c);
-            break;
+public:
+    explicit GLMfirstPass(GLMreader& reader) : m_reader(reader), m_model(reader.model) {}
+
+    bool run(GLMcursor c)
+    {
+        m_reader.group = _glmAddGroup(m_reader, "default");
+        std::string_view token;
+        while (_glmNextToken(c, token)) {
+            switch (token[0]) {
+            case 'v': if (!countCoordinates(token, c)) return false; break;
+            case 'm': if (!_glmReadMTL(m_model, _glmFirstWord(c))) return false; break;
+            case 'g': m_reader.group = _glmAddGroup(m_reader, _glmGroupName(_glmFirstWord(c))); break;
+            case 'f': countFace(c); break;
+            default: _glmSkipLine(c); break;  // "#", "usemtl", "o", "s", ...
+            }
         }
+        return true;
     }
-    model->numvertices = numvertices;
-    model->numnormals = numnormals;
-    model->numtexcoords = numtexcoords;
-    model->numtriangles = numtriangles;
-    return true;
-}
+
+private:
+    bool countCoordinates(std::string_view token, GLMcursor& c)
+    {
+        if (token.size() == 1)
+            ++m_model->numvertices;
+        else if (token[1] == 'n')
+            ++m_model->numnormals;
+        else if (token[1] == 't')
+            ++m_model->numtexcoords;
+        else
+            return _glmUnknownToken(token);
+        _glmSkipLine(c);
+        return true;
+    }
+
+    // Simple faces are counted to an upper bound; the second pass trims.
+    void countFace(GLMcursor& c)
+    {
+        GLuint bound = 0;
+        if (_glmBoundSimpleFace(c, bound))
+            return addTriangles(bound);
+        _glmReadFace(c, [this](const GLMref&, const GLMref&, const GLMref&) { addTriangles(1); });
+    }
+
+    void addTriangles(GLuint count)
+    {
+        m_model->numtriangles += count;
+        m_reader.group->numtriangles += count;
+    }
+
+    GLMreader& m_reader;
+    GLMmodel* m_model;
+};
 
 // An array that the second pass fills completely.
 template <typename T> T* _glmAllocateFilled(size_t count)
@@ -273,7 +277,7 @@ GLMmodel* _glmReadPadded(const char* data, size_t size, const char* pathname)
     model->pathname = _glmCopy(pathname);
     GLMreader reader{model, {}, {}};
     const GLMcursor text{data, data + size};
-    if (!_glmFirstPass(reader, text)) {
+    if (!GLMfirstPass(reader).run(text)) {
         glmDelete(model);
         return nullptr;
     }

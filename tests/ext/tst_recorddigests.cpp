@@ -124,6 +124,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void randomModels();
+    void largeFileAsInMemory_data();
+    void largeFileAsInMemory();
 
 private:
     QTemporaryDir m_dir;
@@ -162,6 +164,35 @@ void TestRecordDigests::randomModels()
             QFAIL(qPrintable(QStringLiteral("model %1 reads differently:\n").arg(seed)
                              + QString::fromLatin1(randomModel(seed))));
     }
+}
+
+void TestRecordDigests::largeFileAsInMemory_data()
+{
+    QTest::addColumn<int>("size");
+
+    // Large files are read another way than small ones and than text in
+    // memory; a file that fills its last page has nothing after it.
+    QTest::newRow("1 MiB, ending with a number at a page end") << (1 << 20);
+    QTest::newRow("1 MiB + 4095") << (1 << 20) + 4095;
+    QTest::newRow("3 MiB + 1") << (3 << 20) + 1;
+}
+
+void TestRecordDigests::largeFileAsInMemory()
+{
+    QFETCH(int, size);
+
+    QByteArray text;
+    for (int i = 0; text.size() < size - 100; ++i)
+        text += "v " + QByteArray::number(i % 97) + ".25 -1 2e-3\nvt 0.5 0.5\nf -1/1 -2/1 -3/1 -4/1\n";
+    text += "#" + QByteArray(size - text.size() - 10, 'x') + "\nv 1 2 33";
+    QCOMPARE(text.size(), size);
+    QVERIFY(writeFile("large.obj", text));
+
+    const ModelPtr fromFile(glmReadOBJ("large.obj"));
+    const ModelPtr fromMemory(glmReadOBJMemory(text.constData(), size_t(text.size()), "large.obj"));
+
+    QCOMPARE(fromFile->vertices[3 * fromFile->numvertices + 2], 33.0f);
+    QCOMPARE(RecordDigest().model(fromFile.get()).result(), RecordDigest().model(fromMemory.get()).result());
 }
 
 QTEST_GUILESS_MAIN(TestRecordDigests)
