@@ -10,15 +10,15 @@
 //   "nan", "inf" or out-of-range numbers read as 0;
 // - integers skip leading whitespace, newlines included, as "%d" does.
 //
-// Numbers are parsed with std::from_chars, which always takes a point as the
-// decimal separator. The reader therefore leaves the process locale alone:
+// Numbers are parsed here or, when unusual, with std::from_chars; both always
+// take a point as the decimal separator. The reader therefore leaves the process locale alone:
 // setting LC_NUMERIC would change number formatting for the whole program,
 // and the "en_US" locale is not installed everywhere.
 //
-// Every text is followed by kGlmPadding zero bytes (GLMtext), and that is
+// Every text is followed by kGlmPadding zero bytes, and that is
 // what makes the scanning loops short: no loop needs to test for the end, as
 // a zero byte stops every one of them (it is neither whitespace nor a digit),
-// and eight bytes can be read at once anywhere up to the end. A zero byte
+// and eight or sixteen bytes can be read at once anywhere up to the end. A zero byte
 // inside the text is an ordinary character of a token; only the token loop
 // has to tell the two apart.
 
@@ -175,6 +175,13 @@ GLM_HOT uint32_t _glmDigitValue(uint64_t word, int count)
     return uint32_t(v);
 }
 
+// Past a leading "-" or "+", as "%d" and "%f" read them.
+GLM_HOT const char* _glmSkipSign(const char* s, bool& negative)
+{
+    negative = *s == '-';
+    return s + (*s == '-' || *s == '+');
+}
+
 // Powers of ten that a float holds exactly.
 constexpr float kGlmPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 constexpr uint64_t kGlmIntPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
@@ -189,9 +196,8 @@ bool _glmReadOtherFloat(GLMcursor& c, GLfloat& value);
 // rounded value. False for anything else (exponents, long mantissas, "nan").
 GLM_HOT bool _glmReadShortFloat(GLMcursor& c, GLfloat& value)
 {
-    const char* s = c.p;
-    const bool negative = *s == '-';
-    s += (*s == '-' || *s == '+');
+    bool negative = false;
+    const char* s = _glmSkipSign(c.p, negative);
     const uint64_t whole = _glmLoad8(s);
     const int digits = _glmDigitRun(whole);
     if (digits == 8)
@@ -237,9 +243,8 @@ GLM_HOT void _glmReadFloats(GLMcursor& c, GLfloat* values, int count)
 // _glmReadInt); indices of up to seven digits are read eight characters at a time.
 GLM_HOT bool _glmReadIntHere(GLMcursor& c, long long& value)
 {
-    const char* s = c.p;
-    const bool negative = *s == '-';
-    s += (*s == '-' || *s == '+');
+    bool negative = false;
+    const char* s = _glmSkipSign(c.p, negative);
     const uint64_t word = _glmLoad8(s);
     const int digits = _glmDigitRun(word);
     if (digits == 0)
