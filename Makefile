@@ -86,7 +86,7 @@ fuzz: deps
 BENCH_BUILD ?= build-bench
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing quenvarix-capture
 	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
 clean:
