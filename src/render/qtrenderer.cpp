@@ -1,5 +1,6 @@
 #include "qtrenderer.h"
 
+#include "meshbatch.h"
 #include "pointobject.h"
 #include "texture.h"
 #include "transform.h"
@@ -45,6 +46,7 @@ void WidgetRenderer::Uninit()
 
 void WidgetRenderer::StartDraw()
 {
+    m_meshes.frameStarted();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -71,6 +73,14 @@ void WidgetRenderer::LoadTexture(Texture* texture)
     const QImage* image = texture ? texture->GetImage() : nullptr;
     if (!image || image->isNull())
         return;
+    // The upload reads four bytes a pixel; anything narrower would be read
+    // past its end.
+    if (image->depth() != 32) {
+        qWarning("texture image of %d bits per pixel converted to the GL layout before upload",
+                 image->depth());
+        texture->convertToGl();
+        image = texture->GetImage();
+    }
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -117,4 +127,14 @@ void WidgetRenderer::DrawPolygon(const QList<PointObject*>& points, Texture* tex
         glVertex3f(v.x(), v.y(), v.z());
     }
     glEnd();
+}
+
+void WidgetRenderer::DrawMesh(ModelObject& mesh, const Transform& transform,
+                              const Transform& faceTransform)
+{
+    const MeshBatch* batch = m_meshes.batchFor(mesh);
+    if (!batch)
+        return Renderer::DrawMesh(mesh, transform, faceTransform);
+    SetTransform(transform);
+    batch->draw();
 }

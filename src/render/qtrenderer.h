@@ -1,12 +1,15 @@
 #ifndef QTRENDERER_H
 #define QTRENDERER_H
 
+#include "meshcache.h"
 #include "renderer.h"
 
 // The fixed-function OpenGL 1.x renderer that fixes the demo's look: black
 // background, additive blending weighted by alpha, no depth test, one white
-// light beside the viewer, a 45-degree perspective down -z. Immediate mode,
-// one glBegin/glEnd per polygon. Needs a current GL context.
+// light beside the viewer, a 45-degree perspective down -z. Needs a current
+// GL context. Single polygons go in immediate mode; whole meshes are kept
+// on the GL side (MeshCache) and drawn with one call, unless they change
+// from frame to frame.
 class WidgetRenderer : public Renderer
 {
 public:

@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include "camera.h"
+#include "modelobject.h"
 
 Renderer::Renderer()
     : m_currentCamera(0)
@@ -45,4 +46,11 @@ void Renderer::UpdateCameras(float dt)
     const QList<Camera*> cameras = m_cameras;
     for (Camera* camera : cameras)
         camera->Update(dt);
+}
+
+void Renderer::DrawMesh(ModelObject& mesh, const Transform& transform,
+                        const Transform& faceTransform)
+{
+    SetTransform(transform);
+    mesh.DrawPolygons(this, faceTransform);
 }

@@ -5,6 +5,7 @@
 #include <QPointF>
 
 class Camera;
+class ModelObject;
 class PointObject;
 class Texture;
 class Transform;
@@ -29,6 +30,12 @@ public:
     virtual void SetTransform(const Transform& transform) = 0;
     virtual void DrawPolygon(const QList<PointObject*>& points, Texture* texture,
                              const QList<QPointF*>& texCoords) = 0;
+    // Draws a whole mesh: `transform` is set once, then every face is drawn
+    // in order under it (faces hand `faceTransform` on to their children).
+    // The default makes exactly those calls; a renderer may draw the mesh
+    // at once where the picture is the same.
+    virtual void DrawMesh(ModelObject& mesh, const Transform& transform,
+                          const Transform& faceTransform);
 
     void AddCamera(Camera* camera);
     void RemoveCamera(Camera* camera);
