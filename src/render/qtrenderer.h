@@ -25,6 +25,13 @@ public:
     void SetTransform(const Transform& transform) override;
     void DrawPolygon(const QList<PointObject*>& points, Texture* texture,
                      const QList<QPointF*>& texCoords) override;
+    void DrawMesh(ModelObject& mesh, const Transform& transform,
+                  const Transform& faceTransform) override;
+
+    const MeshCache& meshCache() const { return m_meshes; }
+
+private:
+    MeshCache m_meshes;
 };
 
 #endif
