@@ -45,19 +45,26 @@ const MeshBatch* MeshCache::batchFor(const ModelObject& mesh)
     if (entry.batch && entry.batch->snapshot().matches(mesh)) {
         if (!entry.batch->compiled())  // held still since it last changed
             share(entry, entry.batch->takeSnapshot());
-        return entry.batch->compiled() ? entry.batch.get() : nullptr;
+    } else {
+        renew(entry, mesh);
     }
+    return entry.batch && entry.batch->compiled() ? entry.batch.get() : nullptr;
+}
+
+// The mesh is new, or differs from its last draw. A new one is compiled at
+// once (or shares the batch of an equal one); a changed one is only noted,
+// and drawn face by face until it holds still.
+void MeshCache::renew(Entry& entry, const ModelObject& mesh)
+{
     const bool changed = entry.batch != nullptr;
-    if (!m_scratch->capture(mesh)) {
-        entry.batch.reset();
-        return nullptr;
-    }
-    if (changed) {
-        entry.batch = std::make_shared<MeshBatch>(std::exchange(*m_scratch, MeshSnapshot()));
-        return nullptr;
-    }
-    share(entry, std::exchange(*m_scratch, MeshSnapshot()));
-    return entry.batch->compiled() ? entry.batch.get() : nullptr;
+    entry.batch.reset();
+    if (!m_scratch->capture(mesh))
+        return;
+    MeshSnapshot snapshot = std::exchange(*m_scratch, MeshSnapshot());
+    if (changed)
+        entry.batch = std::make_shared<MeshBatch>(std::move(snapshot));
+    else
+        share(entry, std::move(snapshot));
 }
 
 // Gives the entry the batch of an equal mesh, or compiles a new one.

@@ -46,11 +46,14 @@ private:
 
     void followCurrentContext();
     void forgetAll();
+    void renew(Entry& entry, const ModelObject& mesh);
     void share(Entry& entry, MeshSnapshot snapshot);
     void sweep();
 
     std::unordered_map<const ModelObject*, Entry> m_entries;
     std::unordered_multimap<std::size_t, std::weak_ptr<MeshBatch>> m_shared;
+    // Kept from draw to draw: a mesh that cannot be batched is checked
+    // every frame without allocating.
     std::unique_ptr<MeshSnapshot> m_scratch;
     QOpenGLContext* m_context = nullptr;
     QMetaObject::Connection m_contextGone;

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <malloc.h>
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -14,8 +16,24 @@ WidgetRenderer::WidgetRenderer() = default;
 
 WidgetRenderer::~WidgetRenderer() = default;
 
+namespace {
+
+// Mesa's software rasteriser allocates and frees vertex buffers of a hundred
+// kilobytes and more for every draw. By default glibc hands each freed one
+// back to the kernel and faults fresh pages in for the next (some 1200
+// faults a frame with the 50 cogwheels, and a fault is dear on a virtual
+// machine); keep such buffers in the heap instead.
+void keepDriverBuffersInHeap()
+{
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+}
+
+}  // namespace
+
 void WidgetRenderer::Init()
 {
+    keepDriverBuffersInHeap();
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -113,7 +113,10 @@ void TestMeshCache::everyChangeRebuilds_data()
         m.GetPolygons().at(0)->GetTexture()->SetGlId(9);
     });
     QTest::newRow("polygon added") << Change([](ModelObject& m, Texture&) {
-        m.AddPolygon(new PolygonObject(*m.GetPolygons().at(0)));
+        auto* copy = new PolygonObject(*m.GetPolygons().at(0));  // with new points
+        for (PointObject* point : copy->GetPoints())
+            m.AddPoint(point);
+        m.AddPolygon(copy);
     });
     QTest::newRow("polygon removed") << Change([](ModelObject& m, Texture&) {
         m.RemovePolygon(m.GetPolygons().at(1));
