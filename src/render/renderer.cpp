@@ -48,6 +48,10 @@ void Renderer::UpdateCameras(float dt)
         camera->Update(dt);
 }
 
+void Renderer::UnloadTexture(Texture*)
+{
+}
+
 void Renderer::DrawMesh(ModelObject& mesh, const Transform& transform,
                         const Transform& faceTransform)
 {
