@@ -45,6 +45,7 @@ struct Ticks
 {
     std::vector<double> intervals;
     std::vector<double> work;
+    std::vector<double> workCpu;
     int late = 0;
 };
 
@@ -66,6 +67,7 @@ Ticks ticksOf(const TickRecorder& widget, const Sequence& sequence)
             continue;
         ticks.intervals.push_back(widget.intervals()[i]);
         ticks.work.push_back(widget.workTimes()[i]);
+        ticks.workCpu.push_back(widget.workCpuTimes()[i]);
         if (at >= kSettleMs && widget.intervals()[i] > kLateMs)
             ++ticks.late;
     }
@@ -86,6 +88,8 @@ void reportPacing(benchmark::State& state, const Ticks& ticks)
     state.counters["late_over_25ms"] = double(ticks.late);
     state.counters["work_median_ms"] = percentile(ticks.work, 0.5);
     state.counters["work_max_ms"] = percentile(ticks.work, 1.0);
+    state.counters["work_cpu_median_ms"] = percentile(ticks.workCpu, 0.5);
+    state.counters["work_cpu_max_ms"] = percentile(ticks.workCpu, 1.0);
 }
 
 // Plays the demo to its end in the real player loop.

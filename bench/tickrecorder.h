@@ -24,6 +24,10 @@ public:
     const std::vector<double>& intervals() const { return m_intervals; }
     const std::vector<double>& workTimes() const { return m_workTimes; }
     const std::vector<int>& engineTimes() const { return m_engineTimes; }
+    // CPU time of every thread of the process during each tick's work: what
+    // the work costs whatever else the machine runs (the rasteriser works in
+    // threads of its own, so on an idle machine the wall time is less).
+    const std::vector<double>& workCpuTimes() const { return m_workCpuTimes; }
 
 private:
     QElapsedTimer m_clock;
@@ -31,6 +35,7 @@ private:
     std::vector<double> m_intervals;
     std::vector<double> m_workTimes;
     std::vector<int> m_engineTimes;
+    std::vector<double> m_workCpuTimes;
 };
 
 #endif
