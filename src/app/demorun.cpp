@@ -10,6 +10,10 @@
 #include "timeline.h"
 #include "worldobject.h"
 
+namespace {
+DemoRun* running = nullptr;  // the engine holds one demo at a time
+}
+
 DemoRun::Options DemoRun::offline()
 {
     Options options;
@@ -39,6 +43,9 @@ void DemoRun::start()
 {
     if (m_running)
         return;
+    if (running)
+        running->stop();
+    running = this;
     Engine* engine = Engine::GetInstance();
     if (m_options.manualClock)
         engine->SetManualTime(0);
@@ -65,14 +72,14 @@ void DemoRun::stop()
     if (!m_running)
         return;
     Engine* engine = Engine::GetInstance();
-    for (Scene* scene : engine->GetScenes())
-        delete scene->GetRoot();
+    delete m_root;
     m_root = nullptr;
     release_textures();
     engine->Uninit();
     if (m_options.manualClock)
         engine->ClearManualTime();
     m_running = false;
+    running = nullptr;
 }
 
 void DemoRun::restart()
