@@ -156,6 +156,24 @@ def capture(directory):
              f"{run['realtime_x']:.2f}x real time  {goal}")
 
 
+def avsync(directory):
+    path = os.path.join(directory, "avsync.json")
+    if not os.path.exists(path):
+        return
+    with open(path) as f:
+        results = json.load(f)
+    print("Audio and picture (real player, whole demo, kicks in the recording vs the engine clock)")
+    for condition, goal in (("quiet", 20), ("loaded", 40)):
+        runs = [r for r in results if r["condition"] == condition]
+        if not runs:
+            continue
+        starts = ", ".join(f"{r['start']:+d}" for r in runs)
+        worst = max((r["worst"] for r in runs), key=abs)
+        line(f"{condition}: start of each run", f"{starts} ms")
+        line(f"{condition}: worst beat over {len(runs)} runs", f"{worst:+d} ms",
+             f"goal within +-{goal} ms: {verdict(abs(worst) <= goal)}")
+
+
 def main():
     directory = sys.argv[1] if len(sys.argv) > 1 else "build-bench/bench/results"
     for name, report in (("bench_objread", objread), ("bench_startup", startup),
@@ -171,6 +189,8 @@ def main():
             print()
     print("Capture (quenvarix-capture --out FILE.mp4, wall time)")
     capture(directory)
+    print()
+    avsync(directory)
 
 
 if __name__ == "__main__":
