@@ -55,7 +55,7 @@ void PlayerWidget::timeOutSlot()
     case EndOfDemo::Action::Restart:
         makeCurrent();  // the demo is built again, textures and all
         m_transport->restart();
-        SetLastTime(Engine::GetInstance()->GetCurrentTime());
+        SetLastTime(0);  // the new run's clock starts at 0, as the first one's did
         AnchorTimingLog();
         break;
     case EndOfDemo::Action::None:
@@ -78,24 +78,28 @@ void PlayerWidget::perform(const PlayerKeys::Command& command)
     }
     if (!m_transport || command.action == PlayerKeys::Action::None)
         return;
+    // The next tick still measures from the last one: the clock only held.
+    if (command.action == PlayerKeys::Action::TogglePause) {
+        m_transport->setPaused(!m_transport->isPaused());
+        AnchorTimingLog();
+        updateGL();
+        return;
+    }
     makeCurrent();  // a seek rebuilds the demo, textures and all
     QElapsedTimer took;
     took.start();
     const std::clock_t processorBefore = std::clock();
-    move(command);
+    seek(command);
     const int landed = Engine::GetInstance()->GetCurrentTime();
-    showMovedPicture();
+    showMovedPicture(landed);
     const int processor = int((std::clock() - processorBefore) * 1000 / CLOCKS_PER_SEC);
-    if (command.action != PlayerKeys::Action::TogglePause)
-        reportSeek(landed, int(took.elapsed()), processor);
+    reportSeek(landed, int(took.elapsed()), processor);
 }
 
-void PlayerWidget::move(const PlayerKeys::Command& command)
+void PlayerWidget::seek(const PlayerKeys::Command& command)
 {
     const int now = Engine::GetInstance()->GetCurrentTime();
     switch (command.action) {
-    case PlayerKeys::Action::TogglePause:
-        return m_transport->setPaused(!m_transport->isPaused());
     case PlayerKeys::Action::SeekBy:
         return m_transport->seekTo(now + command.amount);
     case PlayerKeys::Action::SeekTo:
@@ -117,11 +121,11 @@ void PlayerWidget::reportSeek(int landed, int ms, int cpuMs)
                      landed, ms, cpuMs);
 }
 
-// The next tick measures from where the clock now stands, and the picture
-// of that moment is on screen at once.
-void PlayerWidget::showMovedPicture()
+// The demo stands at engine time `at`: the next tick measures from there,
+// and its picture is on screen at once.
+void PlayerWidget::showMovedPicture(int at)
 {
-    SetLastTime(Engine::GetInstance()->GetCurrentTime());
+    SetLastTime(at);
     AnchorTimingLog();
     updateGL();
 }

@@ -41,8 +41,8 @@ protected:
 
 private:
     void perform(const PlayerKeys::Command& command);
-    void showMovedPicture();
-    void move(const PlayerKeys::Command& command);
+    void showMovedPicture(int at);
+    void seek(const PlayerKeys::Command& command);
     void reportSeek(int landed, int ms, int cpuMs);
     void countFrame();
     void drawOverlay();
