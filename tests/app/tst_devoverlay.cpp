@@ -71,9 +71,11 @@ void TestDevOverlay::drawsInItsCornerAndRestoresTheState()
     const std::unique_ptr<ModelObject> box(create_box(2, 2, 2, &position, &turn));
     Transform translucent;
     translucent.SetColor(1, 0.8f, 0.6f, 0.5f);
+    // Face by face: the renderer's GL-side mesh cache is not what is tested.
     const auto frame = [&] {
         renderer.StartDraw();
-        box->Draw(&renderer, translucent);
+        renderer.SetTransform(translucent + box->m_transform);
+        box->DrawPolygons(&renderer, box->m_transform + translucent);
         renderer.EndDraw();
         return gl.grab();
     };
