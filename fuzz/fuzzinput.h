@@ -28,10 +28,11 @@ public:
         const std::string_view separator = "\n---mtl---\n";
         const size_t split = input.find(separator);
         m_model = input.substr(0, split);
-        if (split == std::string_view::npos)
-            unlink(mtlPath().c_str());  // a model that names the library finds none
-        else
+        if (split != std::string_view::npos)
             writeFile(mtlPath(), input.substr(split + separator.size()));
+        else if (libraryWritten())
+            unlink(mtlPath().c_str());  // a model that names the library finds none
+        libraryWritten() = split != std::string_view::npos;
     }
 
     std::string_view model() const { return m_model; }
@@ -66,6 +67,12 @@ public:
     }
 
 private:
+    static bool& libraryWritten()
+    {
+        static bool written = false;
+        return written;
+    }
+
     static std::string makeDirectory()
     {
         const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
