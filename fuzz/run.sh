@@ -33,9 +33,10 @@ for target in "${targets[@]}"; do
   [[ $target == fuzz_image ]] && dict=fuzz/image.dict
   mkdir -p "$work"
   echo "== $target (${budget[*]}, seed 1)"
+  # -reload=0: one process per target, nothing else adds to its corpus.
   # -close_fd_mask=3: the reader's warnings stay quiet; libFuzzer and the
   # sanitizers still report on their own copy of standard error.
   build-fuzz/fuzz/$target -seed=1 "${budget[@]}" -max_len=4096 -timeout=10 \
-      -dict="$dict" -close_fd_mask=3 -print_final_stats=1 \
+      -dict="$dict" -close_fd_mask=3 -reload=0 -print_final_stats=1 \
       -artifact_prefix=build-fuzz/ "$work" "fuzz/corpus/$target"
 done
