@@ -1,9 +1,14 @@
-# The asset base directory is fixed at build time. The library leaves it open;
-# every executable links one of these two objects:
-#   quenvarix_path_source   the source tree (binaries run from the build tree)
-#   quenvarix_path_install  <prefix>/share/quenvarix/ (the installed player)
-function(quenvarix_path_object name dir)
-  add_library(${name} OBJECT ${PROJECT_SOURCE_DIR}/src/engine/path.cpp)
+# The asset base directory is fixed at build time:
+#   quenvarix_data            the source tree (binaries run from the build tree);
+#                             a static library the engine links, so every
+#                             program gets it without asking
+#   quenvarix_data_installed  <prefix>/share/quenvarix/, an object library: a
+#                             program that links it (the installed player)
+#                             defines PATH itself, and the linker never takes
+#                             the source-tree definition out of the archive
+function(quenvarix_data_library name kind dir)
+  add_library(${name} ${kind} ${PROJECT_SOURCE_DIR}/src/engine/path.cpp)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src/engine)
   target_compile_definitions(${name} PRIVATE QUENVARIX_ASSET_DIR="${dir}")
-  target_link_libraries(${name} PRIVATE Qt5::Core)
+  target_link_libraries(${name} PUBLIC Qt5::Core)
 endfunction()
