@@ -9,10 +9,12 @@ of that second). Every interval, counted from engine time 0, one row:
 
     seconds   wall-clock seconds since engine time 0
     rss_kb    resident memory (VmRSS of /proc/PID/status)
-    frames    frames drawn in the interval, and late ones (over 25 ms)
+    frames    frames drawn in the interval, late ones (over 25 ms since the
+              frame before) and the longest interval between two frames
     work_ms   processor time of the player, all its threads, per frame drawn
-    drift_ms  the largest gap in the interval between engine time and the
-              wall clock since engine time 0 (the picture keeping to its clock)
+    lag_ms    how far engine time was behind the wall clock since engine time 0
+              at the frames that reported each second, at the most: a stall
+              shows once, a clock that falls behind shows as a lag that grows
     audio     the last audio difference the log gave ("-": no audio)
 
 --at SECONDS COMMAND runs a shell command that many seconds after engine
@@ -97,14 +99,15 @@ def sample(player, log, start, state):
     reports, state["index"] = log.since(state["index"])
     cpu = cpu_seconds(player.pid)
     frames = sum(r[4] for r in reports)
-    drift = max((abs(r[1] - (r[0] - log.zero) * 1000) for r in reports), default=0)
+    lag = max(((r[0] - log.zero) * 1000 - r[1] for r in reports), default=0)
     row = {
         "seconds": round(time.time() - start),
         "rss_kb": rss_kb(player.pid),
         "frames": frames,
         "late": sum(r[5] for r in reports),
+        "longest_ms": max((r[6] for r in reports), default=0),
         "work_ms": round((cpu - state["cpu"]) * 1000 / frames, 2) if frames else "",
-        "drift_ms": round(drift),
+        "lag_ms": round(lag),
         "audio": reports[-1][3] if reports else "",
     }
     state["cpu"] = cpu
@@ -139,7 +142,8 @@ def summarise(rows, ended):
         print(f"# work per frame: {work[0]} ms in the first interval"
               + (f", after the timeline {min(after)} to {max(after)} ms" if after else ""))
     print(f"# frames {sum(r['frames'] for r in rows)}, late {sum(r['late'] for r in rows)}, "
-          f"largest drift from the wall clock {max(r['drift_ms'] for r in rows)} ms")
+          f"longest interval {max(r['longest_ms'] for r in rows)} ms, "
+          f"largest lag behind the wall clock {max(r['lag_ms'] for r in rows)} ms")
     print("# the player " + (f"ended on its own with status {ended}" if ended is not None
                              else "ran to the end"))
 
@@ -152,7 +156,7 @@ def soak(arguments):
     wait_for_zero(player, log)
     start = log.zero
     state = {"index": 0, "cpu": cpu_seconds(player.pid)}
-    columns = ["seconds", "rss_kb", "frames", "late", "work_ms", "drift_ms", "audio"]
+    columns = ["seconds", "rss_kb", "frames", "late", "longest_ms", "work_ms", "lag_ms", "audio"]
     csv = open(arguments.csv, "w") if arguments.csv else None
     print(",".join(columns), file=csv) if csv else None
     print(" ".join(f"{c:>9}" for c in columns), flush=True)
