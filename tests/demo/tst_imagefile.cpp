@@ -111,7 +111,7 @@ void TestImageFile::wholeImageIsDecodedWhateverFollows_data()
         {"64 zeros", QByteArray(64, '\0')},
         {"65 zeros", QByteArray(65, '\0')},
         {"4 KiB of noise", noise},
-        {"markers", QByteArray("\xff\xd8\xff\xd9IEND\xff", 11)},
+        {"markers", QByteArray("\xff\xd8\xff\xd9" "IEND\xff")},
         {"a cut-off picture", encoded(picture(QImage::Format_RGB32), "jpg").left(300)}};
     for (const Sample& sample : m_samples) {
         for (const auto& trailer : trailers)
