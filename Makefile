@@ -7,15 +7,22 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps build clean test-sanitize fuzz memcheck video frames golden bench package
+.PHONY: demo test deps configure build clean test-sanitize fuzz memcheck video frames golden bench package
 
 SAN_BUILD ?= build-sanitize
+
+# $(call cmake_configure,DIR,BUILD_TYPE,EXTRA FLAGS): the one way a build
+# directory is set up; every rule below goes through it.
+cmake_configure = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) $(3) >/dev/null
 
 deps:
 	@bash .ci/deps
 
-build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+# The everyday build directory, $(BUILD).
+configure: deps
+	@$(call cmake_configure,$(BUILD),RelWithDebInfo)
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
@@ -36,7 +43,7 @@ test: build
 # ("Tracer caught signal 11") while Mesa's llvmpipe threads are still alive;
 # a real report comes back on the second run.
 test-sanitize: deps
-	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUENVARIX_SANITIZE=ON >/dev/null
+	@$(call cmake_configure,$(SAN_BUILD),Debug,-DQUENVARIX_SANITIZE=ON)
 	@cmake --build $(SAN_BUILD) -j $(JOBS)
 	@cd $(SAN_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
@@ -49,20 +56,17 @@ test-sanitize: deps
 CAPTURE  = $(BUILD)/tools/capture/quenvarix-capture
 HEADLESS = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-video: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+video: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target quenvarix-capture
 	@$(HEADLESS) $(CAPTURE) --out out/quenvarix.mp4
 
-frames: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+frames: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target quenvarix-capture
 	@$(HEADLESS) $(CAPTURE) --out out/frames
 
 # Rewrites tests/data/golden/*.png from the current picture, rendered as the
 # tests render it (Xvfb, Mesa llvmpipe). Look at them before committing.
-golden: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+golden: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tst_goldenframes
 	@QUENVARIX_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/tst_goldenframes frame
@@ -85,7 +89,7 @@ fuzz: deps
 # under Xvfb, then a summary against the goals (see docs/performance.md).
 BENCH_BUILD ?= build-bench
 bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF >/dev/null
+	@$(call cmake_configure,$(BENCH_BUILD),Release,-DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF)
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing
 	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
@@ -94,13 +98,13 @@ bench: deps
 # Debian's hardening flags (dpkg-buildflags), and packed by CPack.
 # packaging/check-package.sh also runs lintian and the validators on it.
 PKG_BUILD ?= build-package
+PKG_FLAGS = -DCMAKE_INSTALL_PREFIX=/usr -DQUENVARIX_TESTS=OFF \
+  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
+  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
 package: deps
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
-	  cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DQUENVARIX_TESTS=OFF \
-	  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
-	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	  $(call cmake_configure,$(PKG_BUILD),RelWithDebInfo,$(PKG_FLAGS))
 	@cmake --build $(PKG_BUILD) -j $(JOBS)
 	@cd $(PKG_BUILD) && cpack -G DEB
 
@@ -111,7 +115,6 @@ clean:
 # the application icon in packaging/icons/ with the project's own generator;
 # the output is identical from run to run.
 .PHONY: assets
-assets: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+assets: configure
 	@cmake --build $(BUILD) --target quenvarix-assetgen -j $(JOBS)
 	@$(BUILD)/tools/assetgen/quenvarix-assetgen data --previews docs/images --icons packaging/icons

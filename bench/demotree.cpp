@@ -1,38 +1,16 @@
 #include "demotree.h"
 
 #include "engine.h"
-#include "scene.h"
-#include "timeline.h"
-#include "worldobject.h"
 
 DemoTree::DemoTree()
-    : m_scene(init_scene_1())
+    : m_run(DemoRun::offline())
 {
-    Engine* engine = Engine::GetInstance();
-    engine->AddScene(m_scene);
-    engine->UseScene(engine->GetScenes().size() - 1);
-}
-
-DemoTree::~DemoTree()
-{
-    WorldObject* tree = m_scene->GetRoot();
-    Engine::GetInstance()->RemoveScene(m_scene);  // destroys the scene, not its root
-    delete tree;
-}
-
-WorldObject* DemoTree::root() const
-{
-    return m_scene->GetRoot();
+    m_run.start();
 }
 
 void DemoTree::stepTo(int moment, int frameMs)
 {
-    Engine* engine = Engine::GetInstance();
-    for (int now = frameMs; now <= moment; now += frameMs) {
-        engine->SetManualTime(now);
-        engine->Update(float(frameMs));
-    }
-    engine->SetManualTime(moment);
+    m_run.advanceTo(moment + 1, 1000 / frameMs);
 }
 
 void DemoTree::frame(float dt)

@@ -1,23 +1,19 @@
 #ifndef DEMOTREE_H
 #define DEMOTREE_H
 
-class Scene;
+#include "demorun.h"
+
 class WorldObject;
 
-// The whole demo, built as Engine::Init builds it (init_scene_1(): every
-// texture through the engine's renderer, every prop, the whole tree) and
-// made the engine's current scene. The engine must already have a renderer.
-// Destroying it takes the scene out of the engine and frees the tree; the
-// textures stay, as the registry never frees them.
+// The whole demo as the player builds it (a DemoRun: a WidgetRenderer, every
+// texture, every prop, the whole tree as the current scene), on a manual
+// clock and without music. Destroying it takes all of it down again.
 class DemoTree
 {
 public:
     DemoTree();
-    ~DemoTree();
-    DemoTree(const DemoTree&) = delete;
-    DemoTree& operator=(const DemoTree&) = delete;
 
-    WorldObject* root() const;
+    WorldObject* root() const { return m_run.root(); }
 
     // Plays the demo on the manual clock from 0 to `moment` in frames of
     // `frameMs`, update passes only, so the controllers stand where they
@@ -27,7 +23,7 @@ public:
     static void frame(float dt);
 
 private:
-    Scene* m_scene;
+    DemoRun m_run;
 };
 
 #endif

@@ -1,6 +1,6 @@
 #include "keyframecontroller.h"
 
-#include "engine.h"
+#include "engineclock.h"
 
 #include <algorithm>
 
@@ -44,7 +44,7 @@ bool KeyFrameController::OnLastFrame()
     if (m_passes > m_repeat)
         return true;
     // The shift is measured from the window start, not from the last restart.
-    const int shift = Engine::GetInstance()->GetCurrentTime() - m_start;
+    const int shift = EngineClock::GetInstance()->now() - m_start;
     for (KeyFrame* frame : qAsConst(m_keyFrames))
         frame->time += shift;
     return false;
@@ -54,7 +54,7 @@ bool KeyFrameController::Update(float dt)
 {
     if (!Exists(0))
         return false;
-    const int now = Engine::GetInstance()->GetCurrentTime();
+    const int now = EngineClock::GetInstance()->now();
     KeyFrame* next = GetNextFrame(now);
     if (!next) {
         if (OnLastFrame()) {

@@ -20,6 +20,10 @@ GLWidget::GLWidget(int fps, QWidget* parent)
 GLWidget::~GLWidget()
 {
     delete m_timer;
+    if (m_demo.isRunning()) {
+        makeCurrent();  // the textures are deleted in this widget's context
+        m_demo.stop();
+    }
 }
 
 int GLWidget::timeFromFps(int fps)
@@ -62,7 +66,7 @@ void GLWidget::keyPressEvent(QKeyEvent* event)
 
 void GLWidget::initializeGL()
 {
-    Engine::GetInstance()->Init();
+    m_demo.start();
 }
 
 void GLWidget::resizeGL(int width, int height)

@@ -1,12 +1,16 @@
 #ifndef GLWIDGET_H
 #define GLWIDGET_H
 
+#include "demorun.h"
+
 #include <QGLWidget>
 
 class QTimer;
 
-// The one window: forwards the GL callbacks to the engine and paces the demo
-// with a self-correcting timer that re-arms for the rest of each frame budget.
+// The one window: starts the demo when its GL context exists, forwards the GL
+// callbacks to the engine and paces the demo with a self-correcting timer
+// that re-arms for the rest of each frame budget. Takes the demo down again
+// when destroyed.
 class GLWidget : public QGLWidget
 {
     Q_OBJECT
@@ -27,6 +31,7 @@ public:
     virtual void update(float dt);
 
     QTimer* GetTimer() const { return m_timer; }
+    DemoRun* GetDemo() { return &m_demo; }
 
 protected slots:
     virtual void timeOutSlot();
@@ -38,6 +43,7 @@ protected:
     void paintGL() override;
 
 private:
+    DemoRun m_demo;
     QTimer* m_timer;
     int m_fps;
     int m_lastTime;

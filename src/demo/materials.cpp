@@ -18,12 +18,12 @@
 namespace {
 
 // A texture loaded under a name that is already taken cannot be found, but it
-// is uploaded all the same and, like every texture, lives until the process
-// ends: keep it here rather than lose track of it.
-void keepUnregistered(Texture* texture)
+// is uploaded all the same and lives as long as the registered ones: keep it
+// here rather than lose track of it.
+QList<Texture*>& unregistered()
 {
-    static auto* unregistered = new QList<Texture*>();  // never freed, like the registry
-    unregistered->append(texture);
+    static auto* textures = new QList<Texture*>();  // never freed, like the registry
+    return *textures;
 }
 
 void upload(Texture* texture)
@@ -54,9 +54,21 @@ void init_texture(const QString& path, const QString& name)
     }
     auto* texture = new Texture(image.release());
     if (!ObjectManager<Texture>::tm->add_object(texture, name))
-        keepUnregistered(texture);
+        unregistered().append(texture);
     texture->convertToGl();
     upload(texture);
+}
+
+void release_textures()
+{
+    QList<Texture*> textures = ObjectManager<Texture>::tm->take_all() + unregistered();
+    unregistered().clear();
+    Renderer* renderer = Engine::GetInstance()->GetRenderer();
+    for (Texture* texture : textures) {
+        if (renderer)
+            renderer->UnloadTexture(texture);
+        delete texture;
+    }
 }
 
 void set_texture(ModelObject* model, Texture* texture)

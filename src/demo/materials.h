@@ -10,6 +10,10 @@ class Texture;
 // `name`, converts it and uploads it through the engine's renderer. An image
 // that cannot be loaded prints "texture not initialized" and registers nothing.
 void init_texture(const QString& path, const QString& name);
+// Deletes every texture init_texture made, registered or not, with what the
+// engine's renderer holds for it, and empties the registry: the end of a demo
+// run, after its tree is gone and before the renderer goes.
+void release_textures();
 
 // Gives every polygon the texture; a null texture changes nothing.
 void set_texture(ModelObject* model, Texture* texture);

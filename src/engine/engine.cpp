@@ -1,20 +1,17 @@
 #include "engine.h"
 
+#include "engineclock.h"
+#include "enginesetup.h"
 #include "music.h"
-#include "path.h"
-#include "qtrenderer.h"
 #include "renderer.h"
 #include "scene.h"
-#include "timeline.h"
 #include "worldobject.h"
-
-#include <QElapsedTimer>
 
 Engine* Engine::m_engine = new Engine();
 
 Engine::Engine()
-    : m_time(nullptr), m_renderer(nullptr), m_music(nullptr), m_currentScene(0),
-      m_manualTime(false), m_manualMs(0)
+    : m_clock(EngineClock::GetInstance()), m_renderer(nullptr), m_music(nullptr),
+      m_currentScene(0)
 {
 }
 
@@ -33,30 +30,37 @@ bool Engine::InitWindow()
     return true;
 }
 
-bool Engine::Init()
+// The content uploads its textures through the renderer, so the renderer is
+// ready first; the clock starts last, so building takes no demo time.
+bool Engine::Init(const EngineSetup& setup)
 {
-    m_renderer = new WidgetRenderer();
-    m_renderer->Init();
-    m_music = new Music();
-    m_music->init();
-    AddScene(init_scene_1());
-    m_music->load(PATH + "/data/tavrenQuisk.mp3");
-    m_music->SetVolume(1.0f);
-    m_music->play(5000);
-    m_time = new QElapsedTimer();
-    m_time->start();
+    if (setup.createRenderer) {
+        SetRenderer(setup.createRenderer());
+        if (m_renderer)
+            m_renderer->Init();
+    }
+    if (!setup.track.isEmpty()) {
+        m_music = new Music();
+        m_music->init();
+    }
+    if (setup.buildScene)
+        AddScene(setup.buildScene());
+    if (m_music) {
+        m_music->load(setup.track);
+        m_music->SetVolume(1.0f);
+        m_music->play(setup.trackDelay);
+    }
+    m_clock->start();
     return true;
 }
 
+// The music goes too (it would otherwise play on beside the next Init's).
 void Engine::Uninit()
 {
-    if (m_renderer) {
-        m_renderer->Uninit();
-        delete m_renderer;
-    }
-    m_renderer = nullptr;
-    delete m_time;
-    m_time = nullptr;
+    SetRenderer(nullptr);
+    delete m_music;
+    m_music = nullptr;
+    m_clock->stop();
     qDeleteAll(m_scenes);
     m_scenes.clear();
     m_currentScene = 0;
@@ -91,26 +95,30 @@ void Engine::Draw()
 
 int Engine::GetCurrentTime() const
 {
-    if (m_manualTime)
-        return m_manualMs;
-    return m_time ? int(m_time->elapsed()) : 0;
+    return m_clock->now();
 }
 
 void Engine::SetManualTime(int ms)
 {
-    m_manualTime = true;
-    m_manualMs = ms;
+    m_clock->setManualTime(ms);
 }
 
 void Engine::ClearManualTime()
 {
-    m_manualTime = false;
+    m_clock->clearManualTime();
+}
+
+bool Engine::HasManualTime() const
+{
+    return m_clock->hasManualTime();
 }
 
 void Engine::SetRenderer(Renderer* renderer)
 {
     if (renderer == m_renderer)
         return;
+    if (m_renderer)
+        m_renderer->Uninit();
     delete m_renderer;
     m_renderer = renderer;
 }

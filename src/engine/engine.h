@@ -3,14 +3,16 @@
 
 #include <QList>
 
-class QElapsedTimer;
+class EngineClock;
 class Music;
 class Renderer;
 class Scene;
+struct EngineSetup;
 
-// The process-wide singleton: owns the renderer, the clock and the scenes,
-// holds the music player, and supplies the engine time that every time
-// window is tested against. Created before main and never destroyed.
+// The process-wide singleton: owns the renderer, the music player and the
+// scenes, starts the clock, and supplies the engine time that every time
+// window is tested against. Created before main and never destroyed; what it
+// builds comes from above (EngineSetup), usually through DemoRun.
 class Engine
 {
 public:
@@ -22,9 +24,11 @@ public:
     static Engine* GetInstance();
 
     bool InitWindow();
-    // Renderer, music, the demo scene, the soundtrack 5000 ms ahead, then the
+    // Renderer, music, the scene, the soundtrack trackDelay ms ahead, then the
     // clock: engine time 0 is the end of Init.
-    bool Init();
+    bool Init(const EngineSetup& setup);
+    // Releases the renderer, the music player and the scenes (not their
+    // roots: a scene does not own its root) and stops the clock.
     void Uninit();
 
     void Update(float dt);
@@ -32,15 +36,16 @@ public:
 
     // Milliseconds since Init finished (0 before), or the manual time.
     int GetCurrentTime() const;
+    EngineClock* GetClock() const { return m_clock; }
     // Engine time is `ms` until changed or cleared, whether or not Init ran:
     // for tests and for rendering offline frame by frame.
     void SetManualTime(int ms);
     void ClearManualTime();
-    bool HasManualTime() const { return m_manualTime; }
+    bool HasManualTime() const;
 
     Renderer* GetRenderer() const { return m_renderer; }
-    // Takes the renderer, deleting the previous one: lets a tool or a test
-    // drive the engine with a renderer of its own instead of Init's.
+    // Takes the renderer; the previous one is uninitialised and deleted. Lets a
+    // tool or a test drive the engine with a renderer of its own.
     void SetRenderer(Renderer* renderer);
     Music* GetMusic() const { return m_music; }
 
@@ -58,13 +63,11 @@ private:
 
     static Engine* m_engine;
 
-    QElapsedTimer* m_time;   // monotonic: a wall-clock change cannot make the picture jump
+    EngineClock* m_clock;  // the process-wide clock the nodes read; not owned
     Renderer* m_renderer;
     Music* m_music;
     int m_currentScene;
     QList<Scene*> m_scenes;
-    bool m_manualTime;
-    int m_manualMs;
 };
 
 #endif

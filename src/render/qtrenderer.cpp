@@ -83,6 +83,14 @@ void WidgetRenderer::LoadTexture(Texture* texture)
     texture->SetGlId(name);
 }
 
+void WidgetRenderer::UnloadTexture(Texture* texture)
+{
+    if (!texture || texture->GetStatus() != Texture::Uploaded)
+        return;
+    const GLuint name = texture->GetGlId();
+    glDeleteTextures(1, &name);
+}
+
 // The rotation is read as (angle in degrees, axis), not as a unit quaternion.
 void WidgetRenderer::SetTransform(const Transform& t)
 {

@@ -19,6 +19,7 @@ public:
     void EndDraw() override;
     void ResizeWindow(int width, int height) override;
     void LoadTexture(Texture* texture) override;
+    void UnloadTexture(Texture* texture) override;
     void SetTransform(const Transform& transform) override;
     void DrawPolygon(const QList<PointObject*>& points, Texture* texture,
                      const QList<QPointF*>& texCoords) override;

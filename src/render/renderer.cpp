@@ -46,3 +46,7 @@ void Renderer::UpdateCameras(float dt)
     for (Camera* camera : cameras)
         camera->Update(dt);
 }
+
+void Renderer::UnloadTexture(Texture*)
+{
+}

@@ -29,6 +29,10 @@ public:
     virtual void SetTransform(const Transform& transform) = 0;
     virtual void DrawPolygon(const QList<PointObject*>& points, Texture* texture,
                              const QList<QPointF*>& texCoords) = 0;
+    // Frees what LoadTexture made for the texture on the graphics side, before
+    // the texture itself is deleted (a demo taken down to be built again).
+    // Renderers that keep nothing per texture leave it as it is.
+    virtual void UnloadTexture(Texture* texture);
 
     void AddCamera(Camera* camera);
     void RemoveCamera(Camera* camera);

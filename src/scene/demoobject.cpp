@@ -1,6 +1,6 @@
 #include "demoobject.h"
 
-#include "engine.h"
+#include "engineclock.h"
 
 void DemoObject::SetTime(int start, int end)
 {
@@ -11,6 +11,6 @@ void DemoObject::SetTime(int start, int end)
 bool DemoObject::existsAt(int now) const
 {
     if (now == 0)
-        now = Engine::GetInstance()->GetCurrentTime();
+        now = EngineClock::GetInstance()->now();
     return m_start <= now && now <= m_end;
 }

@@ -25,6 +25,15 @@ public:
 
     int count() const { return m_objects.size(); }
 
+    // Empties the registry and hands every object to the caller, for taking a
+    // whole demo down.
+    QList<T*> take_all()
+    {
+        const QList<T*> objects = m_objects.values();
+        m_objects.clear();
+        return objects;
+    }
+
 private:
     QMap<QString, T*> m_objects;
 };

@@ -5,7 +5,7 @@
 
 #include <QtTest>
 
-class tst_Controller : public QObject
+class TestController : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private slots:
     void setParentAndNextIgnoreNull();
 };
 
-void tst_Controller::successorsJoinTheNodeInOrder()
+void TestController::successorsJoinTheNodeInOrder()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -39,7 +39,7 @@ void tst_Controller::successorsJoinTheNodeInOrder()
     QCOMPARE(log, QStringList({"run existing", "run A", "run B"}));
 }
 
-void tst_Controller::successorsGoToThePredecessorsNode()
+void TestController::successorsGoToThePredecessorsNode()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -56,7 +56,7 @@ void tst_Controller::successorsGoToThePredecessorsNode()
     QCOMPARE(next->GetParent(), &elsewhere);
 }
 
-void tst_Controller::withoutANodeSuccessorsDieWithTheController()
+void TestController::withoutANodeSuccessorsDieWithTheController()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -71,7 +71,7 @@ void tst_Controller::withoutANodeSuccessorsDieWithTheController()
     QVERIFY(node.GetControllers().isEmpty());
 }
 
-void tst_Controller::destroyingAControllerDestroysHeldSuccessors()
+void TestController::destroyingAControllerDestroysHeldSuccessors()
 {
     QStringList log;
     auto* controller = new ProbeController("c", &log);
@@ -84,7 +84,7 @@ void tst_Controller::destroyingAControllerDestroysHeldSuccessors()
     QCOMPARE(log, QStringList({"destroy c", "destroy next", "destroy after-next"}));
 }
 
-void tst_Controller::setParentAndNextIgnoreNull()
+void TestController::setParentAndNextIgnoreNull()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -95,5 +95,5 @@ void tst_Controller::setParentAndNextIgnoreNull()
     QVERIFY(controller.GetNextControllers().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_Controller)
+QTEST_GUILESS_MAIN(TestController)
 #include "tst_controller.moc"

@@ -40,7 +40,7 @@ public:
 
 }  // namespace
 
-class tst_KeyFrameController : public QObject
+class TestKeyFrameController : public QObject
 {
     Q_OBJECT
 
@@ -63,7 +63,7 @@ private slots:
     void restartPastTheWindowEndLeavesItInert();
 };
 
-void tst_KeyFrameController::insertionKeepsTimeOrderNewestFirst()
+void TestKeyFrameController::insertionKeepsTimeOrderNewestFirst()
 {
     StepRecorder controller;
     controller.AddKeyFrame(300, "a");
@@ -78,7 +78,7 @@ void tst_KeyFrameController::insertionKeepsTimeOrderNewestFirst()
     QCOMPARE(values, QStringList({"b", "d", "c", "a"}));
 }
 
-void tst_KeyFrameController::windowFiltersKeyFrames_data()
+void TestKeyFrameController::windowFiltersKeyFrames_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
@@ -95,7 +95,7 @@ void tst_KeyFrameController::windowFiltersKeyFrames_data()
     QTest::newRow("no window takes anything") << 0 << 0 << 0 << -40 << true;
 }
 
-void tst_KeyFrameController::windowFiltersKeyFrames()
+void TestKeyFrameController::windowFiltersKeyFrames()
 {
     QFETCH(int, start);
     QFETCH(int, end);
@@ -110,7 +110,7 @@ void tst_KeyFrameController::windowFiltersKeyFrames()
     QCOMPARE(controller.GetKeyFrames().size(), added ? 1 : 0);
 }
 
-void tst_KeyFrameController::nextFrameIsStrictlyLater_data()
+void TestKeyFrameController::nextFrameIsStrictlyLater_data()
 {
     QTest::addColumn<int>("now");
     QTest::addColumn<int>("next");  // -1: none
@@ -123,7 +123,7 @@ void tst_KeyFrameController::nextFrameIsStrictlyLater_data()
     QTest::newRow("after all") << 1000 << -1;
 }
 
-void tst_KeyFrameController::nextFrameIsStrictlyLater()
+void TestKeyFrameController::nextFrameIsStrictlyLater()
 {
     QFETCH(int, now);
     QFETCH(int, next);
@@ -135,7 +135,7 @@ void tst_KeyFrameController::nextFrameIsStrictlyLater()
     QCOMPARE(frame ? frame->time : -1, next);
 }
 
-void tst_KeyFrameController::factorIsCappedShareOfRemainingTime_data()
+void TestKeyFrameController::factorIsCappedShareOfRemainingTime_data()
 {
     QTest::addColumn<int>("now");
     QTest::addColumn<float>("dt");
@@ -148,7 +148,7 @@ void tst_KeyFrameController::factorIsCappedShareOfRemainingTime_data()
     QTest::newRow("no frame time") << 1400 << 0.0f << 0.0f;
 }
 
-void tst_KeyFrameController::factorIsCappedShareOfRemainingTime()
+void TestKeyFrameController::factorIsCappedShareOfRemainingTime()
 {
     QFETCH(int, now);
     QFETCH(float, dt);
@@ -163,7 +163,7 @@ void tst_KeyFrameController::factorIsCappedShareOfRemainingTime()
     QCOMPARE(controller.steps[0].factor, factor);
 }
 
-void tst_KeyFrameController::dataUpdateResultIsTheResult()
+void TestKeyFrameController::dataUpdateResultIsTheResult()
 {
     ManualTime clock(100);
     StepRecorder controller;
@@ -172,7 +172,7 @@ void tst_KeyFrameController::dataUpdateResultIsTheResult()
     QCOMPARE(controller.Update(20), true);
 }
 
-void tst_KeyFrameController::finishesOnTheLastFrameWithoutAStep()
+void TestKeyFrameController::finishesOnTheLastFrameWithoutAStep()
 {
     ManualTime clock;
     QStringList log;
@@ -192,7 +192,7 @@ void tst_KeyFrameController::finishesOnTheLastFrameWithoutAStep()
     QCOMPARE(next->runs, 0);
 }
 
-void tst_KeyFrameController::restartsShiftFromTheWindowStart()
+void TestKeyFrameController::restartsShiftFromTheWindowStart()
 {
     ManualTime clock;
     QStringList log;
@@ -227,7 +227,7 @@ void tst_KeyFrameController::restartsShiftFromTheWindowStart()
     QVERIFY(node.GetControllers().first() != controller);  // replaced by its successor
 }
 
-void tst_KeyFrameController::repeatCountsExtraPlays_data()
+void TestKeyFrameController::repeatCountsExtraPlays_data()
 {
     QTest::addColumn<int>("repeat");
     QTest::addColumn<int>("plays");
@@ -240,7 +240,7 @@ void tst_KeyFrameController::repeatCountsExtraPlays_data()
 }
 
 // Window [0, 100000], one key frame 100 after the start of each play.
-void tst_KeyFrameController::repeatCountsExtraPlays()
+void TestKeyFrameController::repeatCountsExtraPlays()
 {
     QFETCH(int, repeat);
     QFETCH(int, plays);
@@ -264,7 +264,7 @@ void tst_KeyFrameController::repeatCountsExtraPlays()
     QCOMPARE(played, plays);
 }
 
-void tst_KeyFrameController::nothingAheadAfterARestartFinishes_data()
+void TestKeyFrameController::nothingAheadAfterARestartFinishes_data()
 {
     QTest::addColumn<QList<int>>("frames");
     QTest::addColumn<int>("repeat");
@@ -273,7 +273,7 @@ void tst_KeyFrameController::nothingAheadAfterARestartFinishes_data()
     QTest::newRow("only a frame at the window start") << QList<int>({1000}) << 3;
 }
 
-void tst_KeyFrameController::nothingAheadAfterARestartFinishes()
+void TestKeyFrameController::nothingAheadAfterARestartFinishes()
 {
     QFETCH(QList<int>, frames);
     QFETCH(int, repeat);
@@ -295,7 +295,7 @@ void tst_KeyFrameController::nothingAheadAfterARestartFinishes()
     delete controller;
 }
 
-void tst_KeyFrameController::outsideItsWindowNothingHappens()
+void TestKeyFrameController::outsideItsWindowNothingHappens()
 {
     ManualTime clock(2500);
     StepRecorder controller;
@@ -307,7 +307,7 @@ void tst_KeyFrameController::outsideItsWindowNothingHappens()
     QCOMPARE(controller.GetPasses(), 0);
 }
 
-void tst_KeyFrameController::restartPastTheWindowEndLeavesItInert()
+void TestKeyFrameController::restartPastTheWindowEndLeavesItInert()
 {
     ManualTime clock;
     QStringList log;
@@ -334,5 +334,5 @@ void tst_KeyFrameController::restartPastTheWindowEndLeavesItInert()
     QCOMPARE(controller->GetNextControllers(), QList<Controller*>{next});
 }
 
-QTEST_GUILESS_MAIN(tst_KeyFrameController)
+QTEST_GUILESS_MAIN(TestKeyFrameController)
 #include "tst_keyframecontroller.moc"

@@ -28,7 +28,7 @@ bool stepTowards(KeyFrameController& controller, WorldObject& node, const QVaria
 
 }  // namespace
 
-class tst_ValueControllers : public QObject
+class TestValueControllers : public QObject
 {
     Q_OBJECT
 
@@ -51,7 +51,7 @@ private slots:
     void translationArrivesOnTimeAndFinishes();
 };
 
-void tst_ValueControllers::translationStep_data()
+void TestValueControllers::translationStep_data()
 {
     QTest::addColumn<QVector3D>("from");
     QTest::addColumn<QVector3D>("to");
@@ -66,7 +66,7 @@ void tst_ValueControllers::translationStep_data()
                                 << QVector3D(1, 2, 3);
 }
 
-void tst_ValueControllers::translationStep()
+void TestValueControllers::translationStep()
 {
     QFETCH(QVector3D, from);
     QFETCH(QVector3D, to);
@@ -80,7 +80,7 @@ void tst_ValueControllers::translationStep()
     QCOMPARE(node.m_transform.translation, expected);  // Qt 5.15 compares QVector3D exactly
 }
 
-void tst_ValueControllers::colorStep_data()
+void TestValueControllers::colorStep_data()
 {
     QTest::addColumn<QColor>("from");
     QTest::addColumn<QColor>("to");
@@ -95,7 +95,7 @@ void tst_ValueControllers::colorStep_data()
                                                               << 0.5f << rgbaF(0.5, 0.5, 0.5, 0.5);
 }
 
-void tst_ValueControllers::colorStep()
+void TestValueControllers::colorStep()
 {
     QFETCH(QColor, from);
     QFETCH(QColor, to);
@@ -109,7 +109,7 @@ void tst_ValueControllers::colorStep()
     QCOMPARE(node.m_transform.color, expected);
 }
 
-void tst_ValueControllers::scaleStep_data()
+void TestValueControllers::scaleStep_data()
 {
     QTest::addColumn<float>("from");
     QTest::addColumn<float>("to");
@@ -121,7 +121,7 @@ void tst_ValueControllers::scaleStep_data()
     QTest::newRow("shrinking half way") << 4.0f << 0.0f << 0.5f << 2.0f;
 }
 
-void tst_ValueControllers::scaleStep()
+void TestValueControllers::scaleStep()
 {
     QFETCH(float, from);
     QFETCH(float, to);
@@ -135,7 +135,7 @@ void tst_ValueControllers::scaleStep()
     QVERIFY2(node.m_transform.scale == expected, qPrintable(QString::number(node.m_transform.scale, 'g', 9)));
 }
 
-void tst_ValueControllers::translationTargets_data()
+void TestValueControllers::translationTargets_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QVector3D>("expected");
@@ -150,7 +150,7 @@ void tst_ValueControllers::translationTargets_data()
     QTest::newRow("empty variant") << QVariant() << unchanged;
 }
 
-void tst_ValueControllers::translationTargets()
+void TestValueControllers::translationTargets()
 {
     QFETCH(QVariant, value);
     QFETCH(QVector3D, expected);
@@ -162,7 +162,7 @@ void tst_ValueControllers::translationTargets()
     QCOMPARE(node.m_transform.translation, expected);
 }
 
-void tst_ValueControllers::colorTargets_data()
+void TestValueControllers::colorTargets_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QColor>("expected");
@@ -179,7 +179,7 @@ void tst_ValueControllers::colorTargets_data()
     QTest::newRow("empty variant") << QVariant() << unchanged;
 }
 
-void tst_ValueControllers::colorTargets()
+void TestValueControllers::colorTargets()
 {
     QFETCH(QVariant, value);
     QFETCH(QColor, expected);
@@ -190,7 +190,7 @@ void tst_ValueControllers::colorTargets()
     QCOMPARE(node.m_transform.color, expected);
 }
 
-void tst_ValueControllers::scaleTargets_data()
+void TestValueControllers::scaleTargets_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<float>("expected");
@@ -205,7 +205,7 @@ void tst_ValueControllers::scaleTargets_data()
     QTest::newRow("empty variant") << QVariant() << 1.0f;
 }
 
-void tst_ValueControllers::scaleTargets()
+void TestValueControllers::scaleTargets()
 {
     QFETCH(QVariant, value);
     QFETCH(float, expected);
@@ -216,7 +216,7 @@ void tst_ValueControllers::scaleTargets()
     QCOMPARE(node.m_transform.scale, expected);
 }
 
-void tst_ValueControllers::addedKeyFramesHoldTheControllersType()
+void TestValueControllers::addedKeyFramesHoldTheControllersType()
 {
     TranslationController translation;
     translation.AddKeyFrame(10, 1, 2, 3);
@@ -231,7 +231,7 @@ void tst_ValueControllers::addedKeyFramesHoldTheControllersType()
     QCOMPARE(color.GetKeyFrames()[0]->value.value<QColor>(), rgbaF(1, 0.5, 0, 0.25));
 }
 
-void tst_ValueControllers::withoutANodeNothingMoves()
+void TestValueControllers::withoutANodeNothingMoves()
 {
     KeyFrameController::KeyFrame frame{100, QVariant::fromValue(QVector3D(1, 1, 1))};
     TranslationController translation;
@@ -244,7 +244,7 @@ void tst_ValueControllers::withoutANodeNothingMoves()
     QCOMPARE(scale.DataUpdate(20, &frame, 1.0f), false);
 }
 
-void tst_ValueControllers::twoControllersPullInTurn()
+void TestValueControllers::twoControllersPullInTurn()
 {
     ManualTime clock(50);
     WorldObject node(nullptr, "node");
@@ -262,7 +262,7 @@ void tst_ValueControllers::twoControllersPullInTurn()
     QCOMPARE(node.m_transform.translation, QVector3D(2.5f, 5, 0));
 }
 
-void tst_ValueControllers::translationArrivesOnTimeAndFinishes()
+void TestValueControllers::translationArrivesOnTimeAndFinishes()
 {
     ManualTime clock;
     WorldObject node(nullptr, "node");
@@ -283,5 +283,5 @@ void tst_ValueControllers::translationArrivesOnTimeAndFinishes()
     QVERIFY(node.GetControllers().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_ValueControllers)
+QTEST_GUILESS_MAIN(TestValueControllers)
 #include "tst_valuecontrollers.moc"

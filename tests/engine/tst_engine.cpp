@@ -2,11 +2,13 @@
 // through the renderer.
 #include "camera.h"
 #include "engine.h"
+#include "enginesetup.h"
 #include "manualtime.h"
 #include "modelobject.h"
 #include "polygonobject.h"
 #include "probecontroller.h"
 #include "probenode.h"
+#include "engineclock.h"
 #include "recordingrenderer.h"
 #include "scene.h"
 
@@ -29,9 +31,22 @@ ModelObject* tinyMesh(const QString& id)
     return mesh;
 }
 
+// Logs its Uninit and its destruction into a list that outlives it.
+class LoggedRenderer : public RecordingRenderer
+{
+public:
+    explicit LoggedRenderer(QStringList* log) : m_log(log) {}
+    ~LoggedRenderer() override { *m_log << "deleted"; }
+    void Init() override { *m_log << "renderer Init"; }
+    void Uninit() override { *m_log << "Uninit"; }
+
+private:
+    QStringList* m_log;
+};
+
 }  // namespace
 
-class tst_Engine : public QObject
+class TestEngine : public QObject
 {
     Q_OBJECT
 
@@ -50,6 +65,8 @@ private slots:
     void rootTransformIsComposedTwice();
     void frameOrder();
     void sceneKeepsItsRootOnNull();
+    void setRendererUninitialisesThePrevious();
+    void initBuildsWhatItIsHandedThenStartsTheClock();
 
 private:
     QStringList m_log;
@@ -58,7 +75,7 @@ private:
     ProbeNode* addScene(const QString& id);
 };
 
-ProbeNode* tst_Engine::addScene(const QString& id)
+ProbeNode* TestEngine::addScene(const QString& id)
 {
     auto* root = new ProbeNode(id, &m_log);
     m_roots << root;
@@ -68,7 +85,7 @@ ProbeNode* tst_Engine::addScene(const QString& id)
 
 // Leaves the singleton as the next test expects it: no scenes, no renderer,
 // the first scene index, the real clock.
-void tst_Engine::cleanup()
+void TestEngine::cleanup()
 {
     while (!engine()->GetScenes().isEmpty())
         engine()->RemoveScene(0);
@@ -79,7 +96,7 @@ void tst_Engine::cleanup()
     m_log.clear();
 }
 
-void tst_Engine::clockBeforeInitAndManual()
+void TestEngine::clockBeforeInitAndManual()
 {
     QCOMPARE(engine()->GetCurrentTime(), 0);
     {
@@ -89,7 +106,7 @@ void tst_Engine::clockBeforeInitAndManual()
     QCOMPARE(engine()->GetCurrentTime(), 0);
 }
 
-void tst_Engine::useSceneBounds_data()
+void TestEngine::useSceneBounds_data()
 {
     QTest::addColumn<int>("scenes");
     QTest::addColumn<int>("index");
@@ -103,7 +120,7 @@ void tst_Engine::useSceneBounds_data()
     QTest::newRow("no scenes") << 0 << 0 << false << 0;
 }
 
-void tst_Engine::useSceneBounds()
+void TestEngine::useSceneBounds()
 {
     QFETCH(int, scenes);
     QFETCH(int, index);
@@ -119,14 +136,14 @@ void tst_Engine::useSceneBounds()
     QCOMPARE(engine()->GetCurrentSceneIndex(), current);
 }
 
-void tst_Engine::addNullSceneIsIgnored()
+void TestEngine::addNullSceneIsIgnored()
 {
     addScene("a");
     engine()->AddScene(nullptr);
     QCOMPARE(engine()->GetScenes().size(), 1);
 }
 
-void tst_Engine::removeSceneDestroysTheSceneButNotItsRoot()
+void TestEngine::removeSceneDestroysTheSceneButNotItsRoot()
 {
     ProbeNode* root = addScene("root");
     root->AddChild(new ProbeNode("child", &m_log));
@@ -139,7 +156,7 @@ void tst_Engine::removeSceneDestroysTheSceneButNotItsRoot()
     QVERIFY(m_log.isEmpty());  // root and child untouched
 }
 
-void tst_Engine::removeSceneIgnoresWhatItDoesNotHold()
+void TestEngine::removeSceneIgnoresWhatItDoesNotHold()
 {
     addScene("a");
     Scene stranger(nullptr);
@@ -152,7 +169,7 @@ void tst_Engine::removeSceneIgnoresWhatItDoesNotHold()
     QVERIFY(engine()->GetScenes().isEmpty());
 }
 
-void tst_Engine::removalsKeepTheCurrentIndexInside_data()
+void TestEngine::removalsKeepTheCurrentIndexInside_data()
 {
     QTest::addColumn<int>("current");
     QTest::addColumn<QList<int>>("removed");
@@ -166,7 +183,7 @@ void tst_Engine::removalsKeepTheCurrentIndexInside_data()
     QTest::newRow("all of them") << 2 << QList<int>({2, 0, 0}) << "";
 }
 
-void tst_Engine::removalsKeepTheCurrentIndexInside()
+void TestEngine::removalsKeepTheCurrentIndexInside()
 {
     QFETCH(int, current);
     QFETCH(QList<int>, removed);
@@ -187,7 +204,7 @@ void tst_Engine::removalsKeepTheCurrentIndexInside()
     QCOMPARE(m_log, expected);
 }
 
-void tst_Engine::drawWithoutRendererDrawsNothing()
+void TestEngine::drawWithoutRendererDrawsNothing()
 {
     ProbeNode* root = addScene("root");
     QCOMPARE(engine()->GetRenderer(), static_cast<Renderer*>(nullptr));
@@ -198,7 +215,7 @@ void tst_Engine::drawWithoutRendererDrawsNothing()
     QCOMPARE(m_log, QStringList({"update root"}));
 }
 
-void tst_Engine::drawWithoutSceneStillFramesTheFrame()
+void TestEngine::drawWithoutSceneStillFramesTheFrame()
 {
     auto* renderer = new RecordingRenderer;
     engine()->SetRenderer(renderer);
@@ -206,7 +223,7 @@ void tst_Engine::drawWithoutSceneStillFramesTheFrame()
     QCOMPARE(renderer->calls, QStringList({"StartDraw", "EndDraw"}));
 }
 
-void tst_Engine::rootTransformIsComposedTwice()
+void TestEngine::rootTransformIsComposedTwice()
 {
     ProbeNode* root = addScene("root");
     root->m_transform.SetTranslation(0, 0, -15);
@@ -220,7 +237,7 @@ void tst_Engine::rootTransformIsComposedTwice()
     QCOMPARE(renderer->transforms[0].translation, QVector3D(0, 0, -30));
 }
 
-void tst_Engine::frameOrder()
+void TestEngine::frameOrder()
 {
     ProbeNode* root = addScene("root");
     root->AddChild(tinyMesh("first"));
@@ -240,7 +257,7 @@ void tst_Engine::frameOrder()
                                            "SetTransform", "DrawPolygon", "EndDraw"}));
 }
 
-void tst_Engine::sceneKeepsItsRootOnNull()
+void TestEngine::sceneKeepsItsRootOnNull()
 {
     WorldObject root(nullptr, "root");
     Scene scene(&root);
@@ -252,5 +269,32 @@ void tst_Engine::sceneKeepsItsRootOnNull()
     QCOMPARE(scene.GetRoot(), &other);
 }
 
-QTEST_GUILESS_MAIN(tst_Engine)
+void TestEngine::setRendererUninitialisesThePrevious()
+{
+    engine()->SetRenderer(new LoggedRenderer(&m_log));
+    engine()->SetRenderer(new RecordingRenderer);
+    QCOMPARE(m_log, QStringList({"Uninit", "deleted"}));
+}
+
+// The scene is built with the renderer ready and before the clock starts.
+void TestEngine::initBuildsWhatItIsHandedThenStartsTheClock()
+{
+    EngineSetup setup;
+    setup.createRenderer = [this] { return new LoggedRenderer(&m_log); };
+    setup.buildScene = [this] {
+        m_log << QString("scene at %1").arg(engine()->GetCurrentTime());
+        return new Scene(nullptr);
+    };
+    engine()->Init(setup);
+    QCOMPARE(m_log, QStringList({"renderer Init", "scene at 0"}));
+    QVERIFY(engine()->GetClock()->isStarted());
+    QVERIFY(!engine()->GetMusic());
+
+    engine()->Uninit();
+    QCOMPARE(m_log.mid(2), QStringList({"Uninit", "deleted"}));
+    QVERIFY(engine()->GetScenes().isEmpty());
+    QVERIFY(!engine()->GetClock()->isStarted());
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
 #include "tst_engine.moc"

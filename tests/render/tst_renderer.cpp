@@ -22,7 +22,7 @@ private:
 
 }  // namespace
 
-class tst_Renderer : public QObject
+class TestRenderer : public QObject
 {
     Q_OBJECT
 
@@ -35,7 +35,7 @@ private slots:
     void camerasAdvanceButDrawNothing();
 };
 
-void tst_Renderer::withoutCameras()
+void TestRenderer::withoutCameras()
 {
     RecordingRenderer renderer;
     renderer.AddCamera(nullptr);
@@ -45,7 +45,7 @@ void tst_Renderer::withoutCameras()
     QCOMPARE(renderer.UseCamera(0), false);
 }
 
-void tst_Renderer::useCamera_data()
+void TestRenderer::useCamera_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<bool>("accepted");
@@ -57,7 +57,7 @@ void tst_Renderer::useCamera_data()
     QTest::newRow("negative") << -1 << false << 1;
 }
 
-void tst_Renderer::useCamera()
+void TestRenderer::useCamera()
 {
     QFETCH(int, index);
     QFETCH(bool, accepted);
@@ -73,7 +73,7 @@ void tst_Renderer::useCamera()
     QCOMPARE(renderer.getCamera(), renderer.GetCameras().at(selected));
 }
 
-void tst_Renderer::removeCameraDestroysOnlyWhatItHolds()
+void TestRenderer::removeCameraDestroysOnlyWhatItHolds()
 {
     QStringList log;
     RecordingRenderer renderer;
@@ -97,7 +97,7 @@ void tst_Renderer::removeCameraDestroysOnlyWhatItHolds()
     QCOMPARE(renderer.getCamera(), third);
 }
 
-void tst_Renderer::destructionDestroysEachCameraOnce()
+void TestRenderer::destructionDestroysEachCameraOnce()
 {
     QStringList log;
     auto* renderer = new RecordingRenderer;
@@ -107,7 +107,7 @@ void tst_Renderer::destructionDestroysEachCameraOnce()
     QCOMPARE(log, QStringList({"destroy a", "destroy b"}));
 }
 
-void tst_Renderer::camerasAdvanceButDrawNothing()
+void TestRenderer::camerasAdvanceButDrawNothing()
 {
     QStringList log;
     RecordingRenderer renderer;
@@ -128,5 +128,5 @@ void tst_Renderer::camerasAdvanceButDrawNothing()
     QVERIFY(renderer.calls.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_Renderer)
+QTEST_GUILESS_MAIN(TestRenderer)
 #include "tst_renderer.moc"

@@ -57,7 +57,7 @@ ModelObject* sharedQuad(QStringList* log)
 
 }  // namespace
 
-class tst_MeshNodes : public QObject
+class TestMeshNodes : public QObject
 {
     Q_OBJECT
 
@@ -83,7 +83,7 @@ private slots:
     void copyRebuildsPointsFromPolygons();
 };
 
-void tst_MeshNodes::drawSetsTransformOnceThenEachPolygon()
+void TestMeshNodes::drawSetsTransformOnceThenEachPolygon()
 {
     QStringList log;
     QScopedPointer<ModelObject> mesh(sharedQuad(&log));
@@ -98,7 +98,7 @@ void tst_MeshNodes::drawSetsTransformOnceThenEachPolygon()
              QVector<QVector3D>({{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
 }
 
-void tst_MeshNodes::drawComposesInheritedThenOwn()
+void TestMeshNodes::drawComposesInheritedThenOwn()
 {
     QStringList log;
     QScopedPointer<ModelObject> mesh(sharedQuad(&log));
@@ -122,7 +122,7 @@ void tst_MeshNodes::drawComposesInheritedThenOwn()
     QCOMPARE(onFace->lastInherited.rotation, QQuaternion(1800, 20, 90, -1));
 }
 
-void tst_MeshNodes::childrenDrawBeforeTheMesh()
+void TestMeshNodes::childrenDrawBeforeTheMesh()
 {
     QStringList log;
     QScopedPointer<ModelObject> mesh(sharedQuad(&log));
@@ -140,7 +140,7 @@ void tst_MeshNodes::childrenDrawBeforeTheMesh()
     QCOMPARE(renderer.transforms[1].translation, QVector3D(0, 0, 0));
 }
 
-void tst_MeshNodes::windowsGateDrawing_data()
+void TestMeshNodes::windowsGateDrawing_data()
 {
     QTest::addColumn<QString>("windowed");
     QTest::addColumn<QStringList>("calls");
@@ -151,7 +151,7 @@ void tst_MeshNodes::windowsGateDrawing_data()
     QTest::newRow("point outside its window") << "point" << QStringList({set, draw, draw});
 }
 
-void tst_MeshNodes::windowsGateDrawing()
+void TestMeshNodes::windowsGateDrawing()
 {
     QFETCH(QString, windowed);
     QFETCH(QStringList, calls);
@@ -170,7 +170,7 @@ void tst_MeshNodes::windowsGateDrawing()
     QCOMPARE(renderer.calls, calls);
 }
 
-void tst_MeshNodes::updateVisitsEveryPointOnce()
+void TestMeshNodes::updateVisitsEveryPointOnce()
 {
     QStringList log;
     QScopedPointer<ModelObject> mesh(sharedQuad(&log));
@@ -186,7 +186,7 @@ void tst_MeshNodes::updateVisitsEveryPointOnce()
     QCOMPARE(log, QStringList({"update child", "run of-mesh", "run of-point", "run of-face"}));
 }
 
-void tst_MeshNodes::meshOutsideItsWindowDoesNotUpdate()
+void TestMeshNodes::meshOutsideItsWindowDoesNotUpdate()
 {
     ManualTime clock(999);
     QStringList log;
@@ -199,7 +199,7 @@ void tst_MeshNodes::meshOutsideItsWindowDoesNotUpdate()
     QVERIFY(log.isEmpty());
 }
 
-void tst_MeshNodes::destroyingAMeshDestroysSharedPointsOnce()
+void TestMeshNodes::destroyingAMeshDestroysSharedPointsOnce()
 {
     QStringList log;
     delete sharedQuad(&log);
@@ -207,7 +207,7 @@ void tst_MeshNodes::destroyingAMeshDestroysSharedPointsOnce()
                                "destroy u"}));
 }
 
-void tst_MeshNodes::pointIds_data()
+void TestMeshNodes::pointIds_data()
 {
     QTest::addColumn<bool>("onPolygon");
     QTest::addColumn<QString>("owner");
@@ -224,7 +224,7 @@ void tst_MeshNodes::pointIds_data()
     QTest::newRow("polygon, 66 points before") << true << "f" << 66 << "f_point_B";
 }
 
-void tst_MeshNodes::pointIds()
+void TestMeshNodes::pointIds()
 {
     QFETCH(bool, onPolygon);
     QFETCH(QString, owner);
@@ -251,7 +251,7 @@ void tst_MeshNodes::pointIds()
     QCOMPARE(point->m_normal, QVector3D(0, 0, 0));
 }
 
-void tst_MeshNodes::polygonRemovesPointsWithoutDestroying()
+void TestMeshNodes::polygonRemovesPointsWithoutDestroying()
 {
     QStringList log;
     ModelObject mesh(nullptr, "m");
@@ -280,7 +280,7 @@ void tst_MeshNodes::polygonRemovesPointsWithoutDestroying()
     QCOMPARE(mesh.GetPoints().size(), 4);
 }
 
-void tst_MeshNodes::meshRemovesPointsEverywhere_data()
+void TestMeshNodes::meshRemovesPointsEverywhere_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QStringList>("destroyed");
@@ -290,7 +290,7 @@ void tst_MeshNodes::meshRemovesPointsEverywhere_data()
     QTest::newRow("by id, every match") << "id" << QStringList({"destroy p1", "destroy p1"});
 }
 
-void tst_MeshNodes::meshRemovesPointsEverywhere()
+void TestMeshNodes::meshRemovesPointsEverywhere()
 {
     QFETCH(QString, how);
     QFETCH(QStringList, destroyed);
@@ -318,7 +318,7 @@ void tst_MeshNodes::meshRemovesPointsEverywhere()
     QCOMPARE(renderer.polygons[1].vertices.size(), 4 - destroyed.size());
 }
 
-void tst_MeshNodes::meshRemovesPolygons()
+void TestMeshNodes::meshRemovesPolygons()
 {
     QStringList log;
     QScopedPointer<ModelObject> mesh(sharedQuad(&log));
@@ -336,7 +336,7 @@ void tst_MeshNodes::meshRemovesPolygons()
     QVERIFY(log.isEmpty());  // faces never destroy their points
 }
 
-void tst_MeshNodes::texCoords()
+void TestMeshNodes::texCoords()
 {
     PolygonObject polygon(nullptr, "f");
     polygon.AddTexCoord(0.25f, 0.75f);
@@ -351,7 +351,7 @@ void tst_MeshNodes::texCoords()
     QCOMPARE(polygon.GetTexCoords().size(), 1);
 }
 
-void tst_MeshNodes::textureOnceSetStays()
+void TestMeshNodes::textureOnceSetStays()
 {
     Texture texture(nullptr);
     PolygonObject polygon(nullptr, "f");
@@ -361,7 +361,7 @@ void tst_MeshNodes::textureOnceSetStays()
     QCOMPARE(polygon.GetTexture(), &texture);
 }
 
-void tst_MeshNodes::isValid_data()
+void TestMeshNodes::isValid_data()
 {
     QTest::addColumn<bool>("textured");
     QTest::addColumn<int>("points");
@@ -375,7 +375,7 @@ void tst_MeshNodes::isValid_data()
     QTest::newRow("textured, more coordinates") << true << 3 << 4 << false;
 }
 
-void tst_MeshNodes::isValid()
+void TestMeshNodes::isValid()
 {
     QFETCH(bool, textured);
     QFETCH(int, points);
@@ -397,7 +397,7 @@ void tst_MeshNodes::isValid()
     QCOMPARE(polygon->IsTexCoordsValid(), valid);
 }
 
-void tst_MeshNodes::copyRebuildsPointsFromPolygons()
+void TestMeshNodes::copyRebuildsPointsFromPolygons()
 {
     ManualTime clock(15);
     QStringList log;
@@ -439,5 +439,5 @@ void tst_MeshNodes::copyRebuildsPointsFromPolygons()
     QVERIFY(log.isEmpty());  // the copy's points are its own
 }
 
-QTEST_GUILESS_MAIN(tst_MeshNodes)
+QTEST_GUILESS_MAIN(TestMeshNodes)
 #include "tst_meshnodes.moc"

@@ -46,7 +46,7 @@ template <typename Node> bool laidEndToEnd(const std::vector<std::unique_ptr<Nod
 
 }  // namespace
 
-class tst_NodePool : public QObject
+class TestNodePool : public QObject
 {
     Q_OBJECT
 
@@ -56,7 +56,7 @@ private slots:
     void derivedNodesUseTheGlobalAllocator();
 };
 
-void tst_NodePool::nodesBuiltInARowAreContiguous()
+void TestNodePool::nodesBuiltInARowAreContiguous()
 {
     if (!QUENVARIX_NODE_POOL)
         QSKIP("sanitizer build: every node has a block of its own");
@@ -70,7 +70,7 @@ void tst_NodePool::nodesBuiltInARowAreContiguous()
     QVERIFY(laidEndToEnd(polygons));
 }
 
-void tst_NodePool::freedBlockIsUsedAgain()
+void TestNodePool::freedBlockIsUsedAgain()
 {
     if (!QUENVARIX_NODE_POOL)
         QSKIP("sanitizer build: every node has a block of its own");
@@ -83,7 +83,7 @@ void tst_NodePool::freedBlockIsUsedAgain()
     QCOMPARE(second->m_normal, QVector3D(0.0f, 0.0f, 0.0f));
 }
 
-void tst_NodePool::derivedNodesUseTheGlobalAllocator()
+void TestNodePool::derivedNodesUseTheGlobalAllocator()
 {
     int destroyed = 0;
     PointObject* point = new LabelledPoint(&destroyed);
@@ -94,5 +94,5 @@ void tst_NodePool::derivedNodesUseTheGlobalAllocator()
     QVERIFY(plain);
 }
 
-QTEST_GUILESS_MAIN(tst_NodePool)
+QTEST_GUILESS_MAIN(TestNodePool)
 #include "tst_nodepool.moc"

@@ -10,7 +10,7 @@
 
 Q_DECLARE_METATYPE(QSharedPointer<Object>)
 
-class tst_Object : public QObject
+class TestObject : public QObject
 {
     Q_OBJECT
 
@@ -36,7 +36,7 @@ private:
     WorldObject m_parent{nullptr, "parent"};
 };
 
-void tst_Object::existsAtGivenTime_data()
+void TestObject::existsAtGivenTime_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
@@ -56,7 +56,7 @@ void tst_Object::existsAtGivenTime_data()
     QTest::newRow("reversed window") << 2000 << 1000 << 1500 << false;
 }
 
-void tst_Object::existsAtGivenTime()
+void TestObject::existsAtGivenTime()
 {
     QFETCH(int, start);
     QFETCH(int, end);
@@ -68,7 +68,7 @@ void tst_Object::existsAtGivenTime()
     QCOMPARE(node.Exists(now), exists);
 }
 
-void tst_Object::existsZeroReadsEngineTime_data()
+void TestObject::existsZeroReadsEngineTime_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
@@ -87,7 +87,7 @@ void tst_Object::existsZeroReadsEngineTime_data()
     QTest::newRow("(500, 0) at 500") << 500 << 0 << 500 << false;
 }
 
-void tst_Object::existsZeroReadsEngineTime()
+void TestObject::existsZeroReadsEngineTime()
 {
     QFETCH(int, start);
     QFETCH(int, end);
@@ -100,7 +100,7 @@ void tst_Object::existsZeroReadsEngineTime()
     QCOMPARE(node.Exists(0), exists);
 }
 
-void tst_Object::existsBeforeClockStarts()
+void TestObject::existsBeforeClockStarts()
 {
     QCOMPARE(Engine::GetInstance()->GetCurrentTime(), 0);
     WorldObject always(nullptr, "always");
@@ -114,7 +114,7 @@ void tst_Object::existsBeforeClockStarts()
     QVERIFY(!later.Exists(0));
 }
 
-void tst_Object::kinds_data()
+void TestObject::kinds_data()
 {
     QTest::addColumn<QSharedPointer<Object>>("node");
     QTest::addColumn<bool>("root");
@@ -132,7 +132,7 @@ void tst_Object::kinds_data()
     QTest::newRow("camera") << QSharedPointer<Object>(new Camera) << true << false << false;
 }
 
-void tst_Object::kinds()
+void TestObject::kinds()
 {
     QFETCH(QSharedPointer<Object>, node);
     QFETCH(bool, root);
@@ -144,7 +144,7 @@ void tst_Object::kinds()
     QCOMPARE(node->IsType(TYPE_MODEL), model);
 }
 
-void tst_Object::kindsAreCountedOccurrences()
+void TestObject::kindsAreCountedOccurrences()
 {
     WorldObject parent(nullptr, "parent");
     auto* node = new WorldObject(nullptr, "node");
@@ -167,7 +167,7 @@ void tst_Object::kindsAreCountedOccurrences()
 //  |   +- grandB "shared"
 //  +- second "shared"
 //      +- grandC "deep"
-void tst_Object::findIsPreOrder_data()
+void TestObject::findIsPreOrder_data()
 {
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("expected");
@@ -179,7 +179,7 @@ void tst_Object::findIsPreOrder_data()
     QTest::newRow("missing") << "missing" << "";
 }
 
-void tst_Object::findIsPreOrder()
+void TestObject::findIsPreOrder()
 {
     QFETCH(QString, id);
     QFETCH(QString, expected);
@@ -203,7 +203,7 @@ void tst_Object::findIsPreOrder()
     delete root;
 }
 
-void tst_Object::addChildSetsParentAndIgnoresNull()
+void TestObject::addChildSetsParentAndIgnoresNull()
 {
     WorldObject parent(nullptr, "parent");
     auto* child = new WorldObject(nullptr, "child");
@@ -214,7 +214,7 @@ void tst_Object::addChildSetsParentAndIgnoresNull()
     QCOMPARE(child->GetParent(), &parent);
 }
 
-void tst_Object::setParentIgnoresNull()
+void TestObject::setParentIgnoresNull()
 {
     WorldObject parent(nullptr, "parent");
     WorldObject node(&parent, "node");
@@ -222,7 +222,7 @@ void tst_Object::setParentIgnoresNull()
     QCOMPARE(node.GetParent(), &parent);
 }
 
-void tst_Object::removeChildByPointer()
+void TestObject::removeChildByPointer()
 {
     QStringList log;
     ProbeNode parent("parent", &log);
@@ -238,7 +238,7 @@ void tst_Object::removeChildByPointer()
     QCOMPARE(parent.GetChildren(), QList<Object*>{sibling});
 }
 
-void tst_Object::removeChildLeavesNonChildrenAlone()
+void TestObject::removeChildLeavesNonChildrenAlone()
 {
     QStringList log;
     ProbeNode parent("parent", &log);
@@ -257,7 +257,7 @@ void tst_Object::removeChildLeavesNonChildrenAlone()
     QCOMPARE(child->GetChildren(), QList<Object*>{grandchild});
 }
 
-void tst_Object::removeChildByIdTakesDirectChildrenOnly()
+void TestObject::removeChildByIdTakesDirectChildrenOnly()
 {
     QStringList log;
     ProbeNode parent("parent", &log);
@@ -274,7 +274,7 @@ void tst_Object::removeChildByIdTakesDirectChildrenOnly()
     QCOMPARE(keep->GetChildren().size(), 1);
 }
 
-void tst_Object::destructionTakesControllersThenChildrenOnce()
+void TestObject::destructionTakesControllersThenChildrenOnce()
 {
     QStringList log;
     auto* root = new ProbeNode("root", &log);
@@ -292,5 +292,5 @@ void tst_Object::destructionTakesControllersThenChildrenOnce()
                                "destroy a1", "destroy a2", "destroy b"}));
 }
 
-QTEST_GUILESS_MAIN(tst_Object)
+QTEST_GUILESS_MAIN(TestObject)
 #include "tst_object.moc"

@@ -21,7 +21,7 @@ private:
 
 }  // namespace
 
-class tst_Texture : public QObject
+class TestTexture : public QObject
 {
     Q_OBJECT
 
@@ -35,7 +35,7 @@ private slots:
     void registryNamesAreCaseSensitive();
 };
 
-void tst_Texture::statusMovesThroughPreparation()
+void TestTexture::statusMovesThroughPreparation()
 {
     Texture texture(new QImage(2, 2, QImage::Format_RGB32));
     QCOMPARE(texture.GetStatus(), 0);
@@ -47,7 +47,7 @@ void tst_Texture::statusMovesThroughPreparation()
     QCOMPARE(texture.GetGlId(), 7u);
 }
 
-void tst_Texture::convertToGlMakesBottomRowFirstRgba()
+void TestTexture::convertToGlMakesBottomRowFirstRgba()
 {
     auto* image = new QImage(1, 2, QImage::Format_ARGB32);
     image->setPixel(0, 0, qRgba(255, 0, 0, 255));   // top: red
@@ -63,14 +63,14 @@ void tst_Texture::convertToGlMakesBottomRowFirstRgba()
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(second), 4), QByteArray("\xff\x00\x00\xff", 4));
 }
 
-void tst_Texture::textureOwnsItsImage()
+void TestTexture::textureOwnsItsImage()
 {
     int destroyed = 0;
     delete new Texture(new CountingImage(&destroyed));
     QCOMPARE(destroyed, 1);
 }
 
-void tst_Texture::setImage()
+void TestTexture::setImage()
 {
     int destroyed = 0;
     auto* first = new CountingImage(&destroyed);
@@ -92,14 +92,14 @@ void tst_Texture::setImage()
     QCOMPARE(destroyed, 2);
 }
 
-void tst_Texture::registryIsEmptyAndLookupsDoNotInsert()
+void TestTexture::registryIsEmptyAndLookupsDoNotInsert()
 {
     ObjectManager<Texture> registry;
     QCOMPARE(registry.find_object("x"), static_cast<Texture*>(nullptr));
     QCOMPARE(registry.count(), 0);
 }
 
-void tst_Texture::registryNeverReplaces()
+void TestTexture::registryNeverReplaces()
 {
     Texture a(nullptr), b(nullptr);
     ObjectManager<Texture> registry;
@@ -109,7 +109,7 @@ void tst_Texture::registryNeverReplaces()
     QCOMPARE(registry.count(), 1);
 }
 
-void tst_Texture::registryNamesAreCaseSensitive()
+void TestTexture::registryNamesAreCaseSensitive()
 {
     Texture lower(nullptr), upper(nullptr);
     ObjectManager<Texture> registry;
@@ -120,5 +120,5 @@ void tst_Texture::registryNamesAreCaseSensitive()
     QCOMPARE(registry.find_object("BOX"), static_cast<Texture*>(nullptr));
 }
 
-QTEST_GUILESS_MAIN(tst_Texture)
+QTEST_GUILESS_MAIN(TestTexture)
 #include "tst_texture.moc"

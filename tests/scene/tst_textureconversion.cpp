@@ -31,7 +31,7 @@ QByteArray bytes(const QImage& image)
 
 }  // namespace
 
-class tst_TextureConversion : public QObject
+class TestTextureConversion : public QObject
 {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ private slots:
     void imageSharedElsewhereIsLeftAlone();
 };
 
-void tst_TextureConversion::sameBytesAsTheToolkit_data()
+void TestTextureConversion::sameBytesAsTheToolkit_data()
 {
     QTest::addColumn<QImage>("image");
     QTest::newRow("rgb32, odd height") << pattern(5, 3, QImage::Format_RGB32);
@@ -58,7 +58,7 @@ void tst_TextureConversion::sameBytesAsTheToolkit_data()
     QTest::newRow("demo png") << QImage(QUENVARIX_SOURCE_DIR "/data/texts/code.png");
 }
 
-void tst_TextureConversion::sameBytesAsTheToolkit()
+void TestTextureConversion::sameBytesAsTheToolkit()
 {
     QFETCH(QImage, image);
     const QImage expected = QGLWidget::convertToGLFormat(image);
@@ -73,7 +73,7 @@ void tst_TextureConversion::sameBytesAsTheToolkit()
     QCOMPARE(bytes(actual), bytes(expected));
 }
 
-void tst_TextureConversion::imageSharedElsewhereIsLeftAlone()
+void TestTextureConversion::imageSharedElsewhereIsLeftAlone()
 {
     const QImage original = pattern(4, 3, QImage::Format_ARGB32);
     const QByteArray before = bytes(original);
@@ -85,5 +85,5 @@ void tst_TextureConversion::imageSharedElsewhereIsLeftAlone()
     QCOMPARE(bytes(*texture.GetImage()), bytes(QGLWidget::convertToGLFormat(original)));
 }
 
-QTEST_MAIN(tst_TextureConversion)
+QTEST_MAIN(TestTextureConversion)
 #include "tst_textureconversion.moc"

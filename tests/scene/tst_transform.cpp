@@ -48,7 +48,7 @@ Transform sample()
 
 }  // namespace
 
-class tst_Transform : public QObject
+class TestTransform : public QObject
 {
     Q_OBJECT
 
@@ -67,7 +67,7 @@ private slots:
     void toMatrix();
 };
 
-void tst_Transform::defaults()
+void TestTransform::defaults()
 {
     const Transform t;
     QCOMPARE(t.translation, QVector3D(0, 0, 0));
@@ -76,14 +76,14 @@ void tst_Transform::defaults()
     QCOMPARE(t.scale, 1.0f);
 }
 
-void tst_Transform::rotationIsStoredAsGiven()
+void TestTransform::rotationIsStoredAsGiven()
 {
     Transform t;
     t.SetRotation(90, 2, 0, 0);
     QCOMPARE(tupleText(t.rotation), QString("(90, 2, 0, 0)"));  // no normalisation
 }
 
-void tst_Transform::rotationProduct_data()
+void TestTransform::rotationProduct_data()
 {
     QTest::addColumn<QQuaternion>("left");
     QTest::addColumn<QQuaternion>("right");
@@ -103,7 +103,7 @@ void tst_Transform::rotationProduct_data()
                                      << "(-60, 12, 30, 24)";
 }
 
-void tst_Transform::rotationProduct()
+void TestTransform::rotationProduct()
 {
     QFETCH(QQuaternion, left);
     QFETCH(QQuaternion, right);
@@ -115,7 +115,7 @@ void tst_Transform::rotationProduct()
     QCOMPARE(tupleText(t.rotation), product);
 }
 
-void tst_Transform::colorProduct_data()
+void TestTransform::colorProduct_data()
 {
     QTest::addColumn<QColor>("own");
     QTest::addColumn<QColor>("other");
@@ -134,7 +134,7 @@ void tst_Transform::colorProduct_data()
                                                         << rgbaF(0.7, 0, 0, 1) << stored;
 }
 
-void tst_Transform::colorProduct()
+void TestTransform::colorProduct()
 {
     QFETCH(QColor, own);
     QFETCH(QColor, other);
@@ -146,7 +146,7 @@ void tst_Transform::colorProduct()
     QCOMPARE(t.color, product);
 }
 
-void tst_Transform::sumComposesEveryFieldAndLeavesOperandsAlone()
+void TestTransform::sumComposesEveryFieldAndLeavesOperandsAlone()
 {
     Transform a;
     a.SetTranslation(1, 2, 3);
@@ -171,7 +171,7 @@ void tst_Transform::sumComposesEveryFieldAndLeavesOperandsAlone()
     QVERIFY(a + b != b + a);  // the rotation product does not commute
 }
 
-void tst_Transform::plusEqualsMatchesSum()
+void TestTransform::plusEqualsMatchesSum()
 {
     Transform a = sample();
     Transform b;
@@ -182,7 +182,7 @@ void tst_Transform::plusEqualsMatchesSum()
     QVERIFY(a == expected);
 }
 
-void tst_Transform::equalityIsExact_data()
+void TestTransform::equalityIsExact_data()
 {
     QTest::addColumn<int>("field");
     QTest::addColumn<bool>("equal");
@@ -195,7 +195,7 @@ void tst_Transform::equalityIsExact_data()
     QTest::newRow("invalid against a valid colour") << int(InvalidColor) << false;
 }
 
-void tst_Transform::equalityIsExact()
+void TestTransform::equalityIsExact()
 {
     QFETCH(int, field);
     QFETCH(bool, equal);
@@ -207,7 +207,7 @@ void tst_Transform::equalityIsExact()
     QCOMPARE(a != b, !equal);
 }
 
-void tst_Transform::toMatrix_data()
+void TestTransform::toMatrix_data()
 {
     QTest::addColumn<QVector3D>("translation");
     QTest::addColumn<QQuaternion>("rotation");
@@ -222,7 +222,7 @@ void tst_Transform::toMatrix_data()
         << QVector3D(1, 0, 0) << QVector3D(1, 4, 3);
 }
 
-void tst_Transform::toMatrix()
+void TestTransform::toMatrix()
 {
     QFETCH(QVector3D, translation);
     QFETCH(QQuaternion, rotation);
@@ -239,5 +239,5 @@ void tst_Transform::toMatrix()
              qPrintable(QString("(%1, %2, %3)").arg(actual.x()).arg(actual.y()).arg(actual.z())));
 }
 
-QTEST_GUILESS_MAIN(tst_Transform)
+QTEST_GUILESS_MAIN(TestTransform)
 #include "tst_transform.moc"

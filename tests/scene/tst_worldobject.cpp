@@ -20,7 +20,7 @@ QColor rgbaF(double r, double g, double b, double a)
 
 }  // namespace
 
-class tst_WorldObject : public QObject
+class TestWorldObject : public QObject
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ private slots:
     void cameraUpdatesButNeverDraws();
 };
 
-void tst_WorldObject::freshNodeIsWhiteWithoutControllers()
+void TestWorldObject::freshNodeIsWhiteWithoutControllers()
 {
     WorldObject node(nullptr, "node");
     QCOMPARE(node.m_transform.color, rgbaF(1, 1, 1, 1));
@@ -49,7 +49,7 @@ void tst_WorldObject::freshNodeIsWhiteWithoutControllers()
     QVERIFY(node.GetControllers().isEmpty());
 }
 
-void tst_WorldObject::copyHasNeitherChildrenNorControllers()
+void TestWorldObject::copyHasNeitherChildrenNorControllers()
 {
     QStringList log;
     WorldObject parent(nullptr, "parent");
@@ -76,7 +76,7 @@ void tst_WorldObject::copyHasNeitherChildrenNorControllers()
     QVERIFY(log.isEmpty());  // the copy's end leaves the original's children alone
 }
 
-void tst_WorldObject::updateRunsChildrenThenControllers()
+void TestWorldObject::updateRunsChildrenThenControllers()
 {
     QStringList log;
     ProbeNode root("root", &log);
@@ -92,7 +92,7 @@ void tst_WorldObject::updateRunsChildrenThenControllers()
                                "run of-root"}));
 }
 
-void tst_WorldObject::finishedControllerIsDestroyedInTheSamePass()
+void TestWorldObject::finishedControllerIsDestroyedInTheSamePass()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -106,7 +106,7 @@ void tst_WorldObject::finishedControllerIsDestroyedInTheSamePass()
     QCOMPARE(node.GetControllers(), QList<Controller*>{second});
 }
 
-void tst_WorldObject::successorWaitsForTheNextPass()
+void TestWorldObject::successorWaitsForTheNextPass()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -122,7 +122,7 @@ void tst_WorldObject::successorWaitsForTheNextPass()
     QCOMPARE(log, QStringList({"run next"}));
 }
 
-void tst_WorldObject::windowGatesTheWholeSubtree_data()
+void TestWorldObject::windowGatesTheWholeSubtree_data()
 {
     QTest::addColumn<int>("engineTime");
     QTest::addColumn<bool>("runs");
@@ -133,7 +133,7 @@ void tst_WorldObject::windowGatesTheWholeSubtree_data()
     QTest::newRow("after the window") << 2001 << false;
 }
 
-void tst_WorldObject::windowGatesTheWholeSubtree()
+void TestWorldObject::windowGatesTheWholeSubtree()
 {
     QFETCH(int, engineTime);
     QFETCH(bool, runs);
@@ -157,7 +157,7 @@ void tst_WorldObject::windowGatesTheWholeSubtree()
     QCOMPARE(log, expected);
 }
 
-void tst_WorldObject::removeController()
+void TestWorldObject::removeController()
 {
     QStringList log;
     WorldObject node(nullptr, "node");
@@ -174,7 +174,7 @@ void tst_WorldObject::removeController()
     QVERIFY(node.GetControllers().isEmpty());
 }
 
-void tst_WorldObject::nullControllerIsIgnored()
+void TestWorldObject::nullControllerIsIgnored()
 {
     WorldObject node(nullptr, "node");
     node.AddController(nullptr);
@@ -182,7 +182,7 @@ void tst_WorldObject::nullControllerIsIgnored()
     QCOMPARE(node.Update(20), false);
 }
 
-void tst_WorldObject::drawComposesDownTheTree()
+void TestWorldObject::drawComposesDownTheTree()
 {
     QStringList log;
     WorldObject parent(nullptr, "parent");
@@ -204,7 +204,7 @@ void tst_WorldObject::drawComposesDownTheTree()
     QCOMPARE(grandchild->lastInherited.color, rgbaF(1, 0, 0, 1));
 }
 
-void tst_WorldObject::drawComposesOwnRotationOnTheLeft()
+void TestWorldObject::drawComposesOwnRotationOnTheLeft()
 {
     QStringList log;
     WorldObject parent(nullptr, "parent");
@@ -223,7 +223,7 @@ void tst_WorldObject::drawComposesOwnRotationOnTheLeft()
     QCOMPARE(child->lastInherited.scale, 6.0f);
 }
 
-void tst_WorldObject::lightDrawsChildrenLikeAPlainNode()
+void TestWorldObject::lightDrawsChildrenLikeAPlainNode()
 {
     QStringList log;
     LightObject light(nullptr, "light");
@@ -237,7 +237,7 @@ void tst_WorldObject::lightDrawsChildrenLikeAPlainNode()
     QCOMPARE(child->lastInherited.translation, QVector3D(0, 0, 5));
 }
 
-void tst_WorldObject::cameraUpdatesButNeverDraws()
+void TestWorldObject::cameraUpdatesButNeverDraws()
 {
     QStringList log;
     Camera camera;
@@ -253,5 +253,5 @@ void tst_WorldObject::cameraUpdatesButNeverDraws()
     QVERIFY(renderer.calls.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(tst_WorldObject)
+QTEST_GUILESS_MAIN(TestWorldObject)
 #include "tst_worldobject.moc"

@@ -1,6 +1,7 @@
-#include "capturesession.h"
+#include "demorun.h"
 #include "engine.h"
 #include "offscreentarget.h"
+#include "renderer.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,7 +21,7 @@ private slots:
     void videoHasPictureAndSound();
     void failedVideoLeavesNoFile();
     void interruptedVideoLeavesNoFile();
-    void sessionHandsTheEngineBack();
+    void offlineRunHandsTheEngineBack();
 };
 
 namespace {
@@ -164,19 +165,21 @@ void TestCapture::interruptedVideoLeavesNoFile()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
 }
 
-void TestCapture::sessionHandsTheEngineBack()
+void TestCapture::offlineRunHandsTheEngineBack()
 {
     OffscreenTarget target;
     QString error;
     QVERIFY2(target.create(QSize(32, 18), &error), qPrintable(error));
     Engine* engine = Engine::GetInstance();
     {
-        CaptureSession session(target.size());
+        DemoRun demo(DemoRun::offline());
+        demo.start();
+        engine->GetRenderer()->ResizeWindow(32, 18);
         QCOMPARE(engine->GetScenes().size(), 1);
-        session.tick(40);
+        demo.tick(40);
         QCOMPARE(engine->GetCurrentTime(), 40);
-        session.tick(47000);
-        session.draw();
+        demo.tick(47000);
+        engine->Draw();
         QCOMPARE(target.read().pixelColor(16, 9), QColor(Qt::black));
     }
     QVERIFY(engine->GetScenes().isEmpty());

@@ -1,7 +1,8 @@
-#include "capturesession.h"
-#include "frameclock.h"
+#include "demorun.h"
+#include "engine.h"
 #include "imagedifference.h"
 #include "offscreentarget.h"
+#include "renderer.h"
 
 #include <QDir>
 #include <QPainter>
@@ -28,12 +29,11 @@ private slots:
     void toleranceCatchesRealChanges();
 
 private:
-    void advanceTo(int ms);
     void writeReference(const QString& path, const QImage& image);
     void keepEvidence(const QString& name, const QImage& actual, const ImageDifference& difference);
 
     std::unique_ptr<OffscreenTarget> m_target;
-    std::unique_ptr<CaptureSession> m_session;
+    std::unique_ptr<DemoRun> m_demo;
 };
 
 namespace {
@@ -56,24 +56,15 @@ void TestGoldenFrames::initTestCase()
     m_target = std::make_unique<OffscreenTarget>();
     QString error;
     QVERIFY2(m_target->create(kSize, &error), qPrintable(error));
-    m_session = std::make_unique<CaptureSession>(kSize);
-    m_session->tick(0);
+    m_demo = std::make_unique<DemoRun>(DemoRun::offline());
+    m_demo->start();
+    Engine::GetInstance()->GetRenderer()->ResizeWindow(kSize.width(), kSize.height());
 }
 
 void TestGoldenFrames::cleanupTestCase()
 {
-    m_session.reset();  // while the GL context still exists
+    m_demo.reset();  // while the GL context still exists
     m_target.reset();
-}
-
-// Every tick of the grid up to `ms`, as the player's frame loop would run them.
-void TestGoldenFrames::advanceTo(int ms)
-{
-    const FrameClock grid(0, ms + 1, kFps);
-    for (int i = 0; i < grid.frameCount(); ++i) {
-        if (grid.frameTime(i) > m_session->lastTick())
-            m_session->tick(grid.frameTime(i));
-    }
 }
 
 void TestGoldenFrames::frame_data()
@@ -95,8 +86,8 @@ void TestGoldenFrames::frame()
     QFETCH(int, time);
     const QString name = QTest::currentDataTag();
     const QString path = referenceDirectory() + "/" + name + ".png";
-    advanceTo(time);
-    m_session->draw();
+    m_demo->advanceTo(time + 1, kFps);  // every tick of the grid up to `time`
+    Engine::GetInstance()->Draw();
     const QImage actual = m_target->read();
     if (updating())
         return writeReference(path, actual);

@@ -1,10 +1,12 @@
 #include "capturejob.h"
 
-#include "capturesession.h"
+#include "demorun.h"
+#include "engine.h"
 #include "framesink.h"
 #include "interrupt.h"
 #include "offscreentarget.h"
 #include "progressbar.h"
+#include "renderer.h"
 
 CaptureJob::CaptureJob(const FrameClock& clock, OffscreenTarget* target, FrameSink* sink)
     : m_clock(clock), m_target(target), m_sink(sink)
@@ -13,17 +15,17 @@ CaptureJob::CaptureJob(const FrameClock& clock, OffscreenTarget* target, FrameSi
 
 CaptureJob::Outcome CaptureJob::run(ProgressBar* progress, QString* error)
 {
-    CaptureSession session(m_target->size());
-    for (int tick = 0; tick < m_clock.prerollCount(); ++tick) {
-        if (Interrupt::requested())
-            return interrupted();
-        session.tick(m_clock.prerollTime(tick));
-    }
+    DemoRun demo(DemoRun::offline());
+    demo.start();
+    Engine* engine = Engine::GetInstance();
+    engine->GetRenderer()->ResizeWindow(m_target->size().width(), m_target->size().height());
+    if (!demo.advanceTo(m_clock.frameTime(0), m_clock.fps(), &Interrupt::requested))
+        return interrupted();
     for (int frame = 0; frame < m_clock.frameCount(); ++frame) {
         if (Interrupt::requested())
             return interrupted();
-        session.tick(m_clock.frameTime(frame));
-        session.draw();
+        demo.tick(m_clock.frameTime(frame));
+        engine->Draw();
         if (!m_sink->write(m_target->read(), error))
             return Outcome::Failed;
         progress->update(frame + 1);

@@ -9,8 +9,9 @@ class FrameSink;
 class OffscreenTarget;
 class ProgressBar;
 
-// The offline frame loop: builds the demo, ticks the engine through the
-// pre-roll, then renders, reads back and hands on every frame of the clock.
+// The offline frame loop: builds the demo on a manual clock without music,
+// ticks it on the frame steps from 0 up to the first frame without drawing
+// (the pre-roll), then renders, reads back and hands on every frame.
 class CaptureJob
 {
 public:

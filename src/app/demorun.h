@@ -1,0 +1,73 @@
+#ifndef DEMORUN_H
+#define DEMORUN_H
+
+#include <functional>
+
+class Renderer;
+class WorldObject;
+
+// One run of the demo in the engine, from start-up to tear-down. start() hands
+// Engine::Init the renderer, the whole demo tree (which becomes the current
+// scene) and, if wanted, the soundtrack; stop() takes all of it down again:
+// the tree (a scene does not own its root), the textures, the renderer, the
+// music and the clock. So the demo can be built any number of times in one
+// process: a restart or a seek is one call.
+//
+// The engine is a singleton, so one run at a time. Starting and stopping need
+// the GL context of the renderer to be current.
+class DemoRun
+{
+public:
+    struct Options
+    {
+        bool music = true;         // false: no track is opened at all
+        bool manualClock = false;  // true: engine time moves only by tick() and advanceTo()
+        // The renderer to build; none: the WidgetRenderer.
+        std::function<Renderer*()> renderer;
+    };
+
+    // For rendering frame by frame: no music, a manual clock.
+    static Options offline();
+
+    DemoRun();  // the player's: music, the engine clock, the WidgetRenderer
+    explicit DemoRun(const Options& options);
+    ~DemoRun();
+    DemoRun(const DemoRun&) = delete;
+    DemoRun& operator=(const DemoRun&) = delete;
+
+    // Builds the demo at engine time 0; does nothing while running.
+    void start();
+    // Takes everything down; does nothing while stopped.
+    void stop();
+    void restart();
+    bool isRunning() const { return m_running; }
+
+    // The demo's root node, null while stopped.
+    WorldObject* root() const { return m_root; }
+
+    // One frame of the player's loop without drawing: engine time is set to
+    // `ms` (a manual time) and the tree is updated with the milliseconds since
+    // the previous tick (the first counts from 0, where the clock starts).
+    void tick(int ms);
+    // Ticks on the player's steps for `fps` frames per second (k * 1000 / fps
+    // ms, rounded down, the first at 0) through every step before `ms` not yet
+    // ticked, so the demo stands as a played run stands there. Stops early,
+    // returning false, when `cancelled` says so.
+    bool advanceTo(int ms, int fps = 50, const std::function<bool()>& cancelled = {});
+    // Builds the demo again and advances it on the player's steps up to and
+    // including `ms`; a run on the engine's own clock then runs on from `ms`.
+    void seek(int ms);
+
+    // The picture holds still (engine time stops) until resume().
+    void pause();
+    void resume();
+
+private:
+    Options m_options;
+    WorldObject* m_root = nullptr;
+    bool m_running = false;
+    bool m_ticked = false;
+    int m_lastTick = 0;
+};
+
+#endif
