@@ -65,8 +65,7 @@ void DemoRun::stop()
     if (!m_running)
         return;
     Engine* engine = Engine::GetInstance();
-    for (Scene* scene : engine->GetScenes())
-        delete scene->GetRoot();
+    delete m_root;
     m_root = nullptr;
     release_textures();
     engine->Uninit();

@@ -1,5 +1,6 @@
 // The node tree: time windows, kinds, search, removal and ownership.
 #include "camera.h"
+#include "engineclock.h"
 #include "manualtime.h"
 #include "modelobject.h"
 #include "polygonobject.h"
@@ -102,7 +103,7 @@ void TestObject::existsZeroReadsEngineTime()
 
 void TestObject::existsBeforeClockStarts()
 {
-    QCOMPARE(Engine::GetInstance()->GetCurrentTime(), 0);
+    QCOMPARE(EngineClock::GetInstance()->now(), 0);
     WorldObject always(nullptr, "always");
     WorldObject fromZero(nullptr, "fromZero");
     fromZero.SetTime(0, 100);

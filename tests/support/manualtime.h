@@ -1,19 +1,19 @@
 #ifndef MANUALTIME_H
 #define MANUALTIME_H
 
-#include "engine.h"
+#include "engineclock.h"
 
-// Puts the engine on a manual clock for the lifetime of the guard and gives
+// Puts the engine clock on a manual time for the lifetime of the guard and gives
 // the real clock back afterwards, so one test cannot leak its time into the next.
 class ManualTime
 {
 public:
     explicit ManualTime(int ms = 0) { set(ms); }
-    ~ManualTime() { Engine::GetInstance()->ClearManualTime(); }
+    ~ManualTime() { EngineClock::GetInstance()->clearManualTime(); }
     ManualTime(const ManualTime&) = delete;
     ManualTime& operator=(const ManualTime&) = delete;
 
-    void set(int ms) { Engine::GetInstance()->SetManualTime(ms); }
+    void set(int ms) { EngineClock::GetInstance()->setManualTime(ms); }
 
     // Moves the clock to ms and runs one update pass on `node` with the
     // frame time since the previous call, as the player's frame loop does.
