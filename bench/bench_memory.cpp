@@ -10,6 +10,7 @@
 
 #include "allocationcounter.h"
 #include "benchmain.h"
+#include "demorun.h"
 #include "demotree.h"
 #include "glbench.h"
 #include "modelcache.h"
@@ -113,6 +114,31 @@ void BM_PeakRssAfterStartup(benchmark::State& state)
     ModelCache::instance()->clear();
 }
 
+// A restart (the player looping, seeking back) builds the whole demo again.
+// What the process holds after each further start and stop, against after
+// the first: llvmpipe keeps its textures in process memory, so textures left
+// behind on the graphics side would show here as well as on the heap.
+void BM_RestartGrowth(benchmark::State& state)
+{
+    QString error;
+    if (!GlBench::installWidgetRenderer(&error)) {
+        state.SkipWithError(qPrintable(error));
+        return;
+    }
+    DemoRun run(DemoRun::offline());
+    run.start();  // the first run fills the model cache, the pools and the driver
+    run.stop();
+    const size_t heapBefore = liveHeapBytes();
+    for (auto _ : state) {
+        run.start();
+        run.stop();
+    }
+    const double restarts = double(state.iterations());
+    state.counters["heap_growth_bytes_per_restart"] =
+        (double(liveHeapBytes()) - double(heapBefore)) / restarts;
+    ModelCache::instance()->clear();
+}
+
 // Points as the importer makes them: an id of their own, a position, a normal.
 void BM_MeshPoint(benchmark::State& state)
 {
@@ -180,6 +206,7 @@ void BM_ImportedTriangle(benchmark::State& state, bool cacheCopy)
 }  // namespace
 
 BENCHMARK(BM_PeakRssAfterStartup)->Iterations(1);
+BENCHMARK(BM_RestartGrowth)->Iterations(10);
 BENCHMARK(BM_MeshPoint)->Iterations(1);
 BENCHMARK(BM_MeshPolygon)->Iterations(1);
 BENCHMARK_CAPTURE(BM_ImportedTriangle, importer, false)->Iterations(1);

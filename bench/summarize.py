@@ -106,6 +106,10 @@ def memory(runs):
         line("peak RSS after start-up", f"{peak['peak_rss_MB']:.1f} MB",
              f"(before the demo: {peak['peak_rss_before_MB']:.1f} MB)")
         line("heap held by the demo tree and textures", f"{peak['demo_heap_MB']:.1f} MB")
+    restart = find(runs, "BM_RestartGrowth")
+    if restart:
+        line("heap kept by each restart", f"{restart['heap_growth_bytes_per_restart']:.0f} B",
+             "(a DemoRun takes everything down)")
     for prefix, label in (("BM_MeshPoint", "mesh point"), ("BM_MeshPolygon", "polygon"),
                           ("BM_ImportedTriangle/importer", "imported triangle (1 polygon + 3 points)"),
                           ("BM_ImportedTriangle/cache_copy", "cache copy, per triangle")):

@@ -10,6 +10,10 @@
 #include "timeline.h"
 #include "worldobject.h"
 
+namespace {
+DemoRun* running = nullptr;  // the engine holds one demo at a time
+}
+
 DemoRun::Options DemoRun::offline()
 {
     Options options;
@@ -39,6 +43,9 @@ void DemoRun::start()
 {
     if (m_running)
         return;
+    if (running)
+        running->stop();
+    running = this;
     Engine* engine = Engine::GetInstance();
     if (m_options.manualClock)
         engine->SetManualTime(0);
@@ -72,6 +79,7 @@ void DemoRun::stop()
     if (m_options.manualClock)
         engine->ClearManualTime();
     m_running = false;
+    running = nullptr;
 }
 
 void DemoRun::restart()

@@ -13,8 +13,9 @@ class WorldObject;
 // music and the clock. So the demo can be built any number of times in one
 // process: a restart or a seek is one call.
 //
-// The engine is a singleton, so one run at a time. Starting and stopping need
-// the GL context of the renderer to be current.
+// The engine is a singleton, so one run at a time: starting a run stops the
+// one running before. Starting and stopping need the GL context of the
+// renderer to be current.
 class DemoRun
 {
 public:

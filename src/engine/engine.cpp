@@ -39,6 +39,8 @@ bool Engine::Init(const EngineSetup& setup)
         if (m_renderer)
             m_renderer->Init();
     }
+    delete m_music;  // a second Init without Uninit: one track at a time
+    m_music = nullptr;
     if (!setup.track.isEmpty()) {
         m_music = new Music();
         m_music->init();

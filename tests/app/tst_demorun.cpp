@@ -40,6 +40,7 @@ private slots:
     void seekOnTheEngineClockRunsOnFromThere();
     void stopHandsTheEngineBackEmpty();
     void advanceStopsWhenCancelled();
+    void aSecondRunStopsTheFirst();
 };
 
 void TestDemoRun::seekBackDrawsWhatAFreshRunDraws()
@@ -99,6 +100,20 @@ void TestDemoRun::advanceStopsWhenCancelled()
     int ticks = 0;
     QVERIFY(!demo.advanceTo(1000, 50, [&ticks] { return ++ticks > 3; }));
     QCOMPARE(Engine::GetInstance()->GetCurrentTime(), 40);  // ticked 0, 20 and 40
+}
+
+void TestDemoRun::aSecondRunStopsTheFirst()
+{
+    DemoRun second(recorded());
+    {
+        DemoRun first(recorded());
+        first.start();
+        second.start();
+        QVERIFY(!first.isRunning());
+    }
+    QCOMPARE(Engine::GetInstance()->GetScenes().size(), 1);
+    QCOMPARE(ObjectManager<Texture>::tm->count(), 15);
+    QVERIFY(second.root());
 }
 
 QTEST_GUILESS_MAIN(TestDemoRun)
