@@ -30,6 +30,13 @@ run bench_frame    --benchmark_repetitions=5 --benchmark_report_aggregates_only=
 run bench_memory
 run bench_pacing
 
+# The real player over the whole demo, five runs and two with both cores
+# busy, on its own X server at 1280x720 and its own PulseAudio null sink.
+echo "== avsync"
+xvfb-run -a -s "-screen 0 1280x720x24" python3 "$here/avsync.py" "$build/src/quenvarix" \
+  --runs 5 --loaded-runs 2 --json "$results/avsync.json"
+echo
+
 echo "== Machine"
 echo "cpu:    $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores"
 echo "memory: $(free -g | awk '/^Mem:/ {print $2 " GiB"}')"

@@ -133,6 +133,24 @@ def pacing(runs):
         line("update + repaint, median / 99th", f"{run['work_median_ms']:.2f} / {run['work_p99_ms']:.2f} ms")
 
 
+def avsync(directory):
+    path = os.path.join(directory, "avsync.json")
+    if not os.path.exists(path):
+        return
+    with open(path) as f:
+        results = json.load(f)
+    print("Audio and picture (real player, whole demo, kicks in the recording vs the engine clock)")
+    for condition, goal in (("quiet", 20), ("loaded", 40)):
+        runs = [r for r in results if r["condition"] == condition]
+        if not runs:
+            continue
+        starts = ", ".join(f"{r['start']:+d}" for r in runs)
+        worst = max((r["worst"] for r in runs), key=abs)
+        line(f"{condition}: start of each run", f"{starts} ms")
+        line(f"{condition}: worst beat over {len(runs)} runs", f"{worst:+d} ms",
+             f"goal within +-{goal} ms: {verdict(abs(worst) <= goal)}")
+
+
 def main():
     directory = sys.argv[1] if len(sys.argv) > 1 else "build-bench/bench/results"
     for name, report in (("bench_objread", objread), ("bench_startup", startup),
@@ -142,6 +160,7 @@ def main():
         if runs:
             report(runs)
             print()
+    avsync(directory)
 
 
 if __name__ == "__main__":

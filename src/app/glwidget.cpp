@@ -1,8 +1,11 @@
 #include "glwidget.h"
 
 #include "engine.h"
+#include "music.h"
 #include "renderer.h"
+#include "timinglog.h"
 
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -53,9 +56,27 @@ void GLWidget::timeOutSlot()
     Engine* engine = Engine::GetInstance();
     const int now = engine->GetCurrentTime();
     update(float(now - m_lastTime));
+    logFrame(now);
     m_lastTime = now;
     const int spent = engine->GetCurrentTime() - now;
     m_timer->start(rearmInterval(timeFromFps(m_fps), spent));
+}
+
+void GLWidget::logFrame(int now)
+{
+    if (!m_log)
+        return;
+    // The track moved on while the frame was drawn: compare it with the
+    // engine time of this moment, not of the frame.
+    const Engine* engine = Engine::GetInstance();
+    const Music* music = engine->GetMusic();
+    const int at = engine->GetCurrentTime();
+    TimingLog::Audio audio;
+    if (music) {
+        audio = {music->GetAudioPosition(), music->GetExpectedPosition(at),
+                 music->GetFollow().SeekCount()};
+    }
+    m_log->frame(now, now - m_lastTime, audio);
 }
 
 void GLWidget::keyPressEvent(QKeyEvent* event)
@@ -67,6 +88,8 @@ void GLWidget::keyPressEvent(QKeyEvent* event)
 void GLWidget::initializeGL()
 {
     m_demo.start();
+    if (m_log)
+        m_log->begin(QDateTime::currentMSecsSinceEpoch() - Engine::GetInstance()->GetCurrentTime());
 }
 
 void GLWidget::resizeGL(int width, int height)

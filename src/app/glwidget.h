@@ -6,6 +6,7 @@
 #include <QGLWidget>
 
 class QTimer;
+class TimingLog;
 
 // The one window: starts the demo when its GL context exists, forwards the GL
 // callbacks to the engine and paces the demo with a self-correcting timer
@@ -32,6 +33,8 @@ public:
 
     QTimer* GetTimer() const { return m_timer; }
     DemoRun* GetDemo() { return &m_demo; }
+    // Reports every frame to `log` (not owned; null: no log).
+    void SetTimingLog(TimingLog* log) { m_log = log; }
 
 protected slots:
     virtual void timeOutSlot();
@@ -43,8 +46,11 @@ protected:
     void paintGL() override;
 
 private:
+    void logFrame(int now);
+
     DemoRun m_demo;
     QTimer* m_timer;
+    TimingLog* m_log = nullptr;
     int m_fps;
     int m_lastTime;
 };

@@ -77,6 +77,8 @@ Scene* Engine::currentScene() const
 
 void Engine::Update(float dt)
 {
+    if (m_music)
+        m_music->Follow(GetCurrentTime());
     if (m_renderer)
         m_renderer->UpdateCameras(dt);
     // The root directly: Scene::Update is there for callers outside the loop.

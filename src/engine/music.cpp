@@ -1,16 +1,22 @@
 #include "music.h"
 
+#include "engineclock.h"
+
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
 #include <phonon/Path>
 
-#include <QTimer>
 #include <QUrl>
 
 Music::Music()
-    : QObject(nullptr), m_media(nullptr), m_output(nullptr)
+    : QObject(nullptr), m_media(nullptr), m_output(nullptr), m_follow(this), m_volume(1.0f),
+      m_audible(true)
 {
+    m_startTimer.setSingleShot(true);
+    // A coarse timer may fire 5% off (250 ms on a 5 s delay).
+    m_startTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_startTimer, &QTimer::timeout, this, [this] { followOwnClock(); });
 }
 
 // The player never destroys its Music; a Music that is destroyed takes its
@@ -26,6 +32,8 @@ void Music::init()
     m_media = new Phonon::MediaObject();
     m_output = new Phonon::AudioOutput(Phonon::GameCategory);
     Phonon::createPath(m_media, m_output);
+    // A track that was still loading when the start came starts once it plays.
+    connect(m_media, &Phonon::MediaObject::stateChanged, this, [this] { followOwnClock(); });
 }
 
 void Music::load(const QString& path)
@@ -35,10 +43,71 @@ void Music::load(const QString& path)
 
 void Music::SetVolume(float volume)
 {
-    m_output->setVolume(double(volume));
+    m_volume = volume;
+    if (m_audible)
+        m_output->setVolume(double(volume));
 }
 
+// The track runs from now on, silently: pausing it instead would be cheaper,
+// but the GStreamer back end resumes a paused track late by about as long as
+// it was paused, while a seek on a running track lands within tens of ms.
 void Music::play(int delay)
 {
-    QTimer::singleShot(delay, m_media, SLOT(play()));
+    m_follow.SetDelay(delay);
+    m_sincePlay.start();
+    SetAudible(false);
+    m_media->play();
+    m_startTimer.start(qMax(0, delay - m_follow.SeekCost()));
+}
+
+void Music::Follow(int engineTime)
+{
+    if (EngineClock::GetInstance()->isPaused())
+        m_follow.Hold();
+    else
+        m_follow.Update(engineTime);
+}
+
+// Between frames (the start timer, a change of state), the engine clock
+// once it runs, else the time since play().
+void Music::followOwnClock()
+{
+    const EngineClock* clock = EngineClock::GetInstance();
+    if (clock->isStarted())
+        Follow(clock->now());
+    else if (m_sincePlay.isValid())
+        Follow(int(m_sincePlay.elapsed()));
+}
+
+int Music::GetAudioPosition() const
+{
+    return m_follow.IsStarted() && IsPlaying() ? int(Position()) : -1;
+}
+
+bool Music::IsPlaying() const
+{
+    return m_media && m_media->state() == Phonon::PlayingState;
+}
+
+qint64 Music::Position() const
+{
+    return m_media ? m_media->currentTime() : 0;
+}
+
+qint64 Music::Length() const
+{
+    return m_media ? qMax<qint64>(0, m_media->totalTime()) : 0;
+}
+
+void Music::Seek(qint64 ms)
+{
+    if (m_media)
+        m_media->seek(ms);
+}
+
+void Music::SetAudible(bool audible)
+{
+    m_audible = audible;
+    if (m_output)
+        m_output->setVolume(audible ? double(m_volume) : 0.0);
 }

@@ -1,17 +1,25 @@
 #ifndef MUSIC_H
 #define MUSIC_H
 
+#include "musicfollow.h"
+#include "musictrack.h"
+
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 namespace Phonon {
 class AudioOutput;
 class MediaObject;
 }
 
-// Plays the soundtrack once, started after a fixed delay. Playback is not
-// fed back into the picture: the timeline follows the engine clock only, so
-// a missing file or no audio device simply leaves the demo silent.
-class Music : public QObject
+// Plays the soundtrack once, in step with the engine clock. play() opens the
+// file, the decoder and the device at once and lets the track run silently
+// through the lead-in, so that its start costs no set-up: a precise timer
+// then seeks it to where it belongs and makes it heard, and Follow(), called
+// on every frame, keeps it there. A missing file or no audio device leaves
+// the demo silent; the picture never waits for the sound.
+class Music : public QObject, public MusicTrack
 {
 public:
     Music();
@@ -20,15 +28,40 @@ public:
     void init();
     void load(const QString& path);
     void SetVolume(float volume);
-    // Returns at once; playback starts when the event loop delivers the timer.
+    // Returns at once; the track is heard from `delay` ms after the call,
+    // the moment the engine clock counts as engine time `delay`.
     void play(int delay);
+
+    // Brings the track in step with engine time `engineTime` (see MusicFollow);
+    // while the engine clock is paused, the track is silent.
+    void Follow(int engineTime);
+    // Moves the sound later (positive) or earlier against the picture, in ms.
+    void SetAudioOffset(int ms) { m_follow.SetOffset(ms); }
+    // Where the track is heard now (ms), or -1 before its start and when
+    // nothing plays; where it should be at engine time `engineTime`.
+    int GetAudioPosition() const;
+    int GetExpectedPosition(int engineTime) const { return m_follow.ExpectedPosition(engineTime); }
+    const MusicFollow& GetFollow() const { return m_follow; }
+
+    bool IsPlaying() const override;
+    qint64 Position() const override;
+    qint64 Length() const override;
+    void Seek(qint64 ms) override;
+    void SetAudible(bool audible) override;
 
     Phonon::MediaObject* GetMedia() const { return m_media; }
     Phonon::AudioOutput* GetOutput() const { return m_output; }
 
 private:
+    void followOwnClock();
+
     Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
     Phonon::AudioOutput* m_output;  // owned
+    MusicFollow m_follow;
+    QTimer m_startTimer;
+    QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
+    float m_volume;
+    bool m_audible;
 };
 
 #endif
