@@ -90,7 +90,7 @@ fuzz: deps
 BENCH_BUILD ?= build-bench
 bench: deps
 	@$(call cmake_configure,$(BENCH_BUILD),Release,-DQUENVARIX_BENCH=ON -DQUENVARIX_TESTS=OFF)
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing quenvarix
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing quenvarix quenvarix-capture
 	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
 # The Debian package: the installation as cmake --install makes it, built for

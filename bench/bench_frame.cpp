@@ -19,7 +19,11 @@
 
 #include <benchmark/benchmark.h>
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <sys/resource.h>
 
 #include <memory>
 #include <string>
@@ -49,11 +53,23 @@ DemoTree* treeAt(int moment, QString* error)
     return tree.get();
 }
 
-void reportFrames(benchmark::State& state, const AllocationCounter::Totals& allocations)
+// CPU time of every thread of the process (llvmpipe rasterises in threads
+// of its own): unlike wall time, it hardly depends on what else runs.
+double processCpuMs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void reportFrames(benchmark::State& state, const AllocationCounter::Totals& allocations,
+                  double cpuMs)
 {
     const double frames = double(state.iterations());
     state.counters["allocs/frame"] = double(allocations.allocations) / frames;
     state.counters["alloc_bytes/frame"] = double(allocations.bytes) / frames;
+    state.counters["all_threads_cpu_ms/frame"] = cpuMs / frames;
 }
 
 // `finish` waits for the frame to be drawn, where drawing is not immediate.
@@ -62,11 +78,13 @@ template <typename Finish> void runFrames(benchmark::State& state, Finish finish
     DemoTree::frame(kFrameMs);  // settles anything the first pass at this time hands over
     finish();
     CountingScope counting;
+    const double cpuStart = processCpuMs();
     for (auto _ : state) {
         DemoTree::frame(kFrameMs);
         finish();
     }
-    reportFrames(state, counting.finish());
+    const double cpuMs = processCpuMs() - cpuStart;
+    reportFrames(state, counting.finish(), cpuMs);
 }
 
 void BM_FrameCounting(benchmark::State& state, int moment)
@@ -85,6 +103,21 @@ void BM_FrameCounting(benchmark::State& state, int moment)
     benchmark::DoNotOptimize(renderer->checksum());
 }
 
+// Fragments drawn in one more frame (no depth test: every fragment passes),
+// which is what the rasteriser's time goes with once the calls are few.
+double fragmentsOfOneFrame()
+{
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+    DemoTree::frame(kFrameMs);
+    glEndQuery(GL_SAMPLES_PASSED);
+    GLuint fragments = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &fragments);
+    glDeleteQueries(1, &query);
+    return double(fragments);
+}
+
 // llvmpipe queues the commands and rasterises on flush, in threads of its
 // own: every frame waits until it is drawn, and wall time is what counts.
 void BM_FrameWidgetRenderer(benchmark::State& state, int moment)
@@ -95,6 +128,7 @@ void BM_FrameWidgetRenderer(benchmark::State& state, int moment)
         return;
     }
     runFrames(state, [] { glFinish(); });
+    state.counters["fragments/frame"] = fragmentsOfOneFrame();
 }
 
 // Both renderers of a moment one after the other, so that each moment's

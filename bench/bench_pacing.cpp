@@ -1,9 +1,15 @@
 // Frame pacing: the real player loop (GLWidget at 50 fps, the real engine,
-// renderer, music and demo) for 10 s under Xvfb, recording the intervals
-// between frame ticks. The widget covers the screen as the player's main
-// does. One run per process: the engine initialises only once.
+// renderer, music and demo) over the whole timeline under Xvfb, recording
+// the intervals between frame ticks. The widget covers the screen as the
+// player's main does, so the frame size is the X screen's: run it under
+// `xvfb-run -s "-screen 0 1280x720x24"` and again at 1920x1080.
+//
+// The demo plays once, before the benchmarks run (the engine initialises
+// only once per process); each sequence of the timeline is then reported as
+// a row of its own, named after the screen size.
 
 #include "benchmain.h"
+#include "engine.h"
 #include "tickrecorder.h"
 
 #include <benchmark/benchmark.h>
@@ -13,12 +19,35 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <numeric>
+#include <string>
 
 namespace {
 
-const int kRunMs = 10000;
+const int kDemoEndMs = 47000;    // the last sequence ends at 46000
+const int kSettleMs = 1000;      // start-up hiccups are not counted as late
 const double kLateMs = 25.0;
+
+struct Sequence
+{
+    const char* name;
+    int from;  // engine time, included
+    int to;    // engine time, excluded
+};
+
+const Sequence kSequences[] = {
+    {"intro", 0, 5000},          {"flicker", 5000, 9000},
+    {"bouncing_boxes", 9000, 14700}, {"pulsing_boxes", 14700, 27500},
+    {"scenery", 27500, 36000},   {"cogwheels", 36000, 40000},
+    {"box_trail", 40000, kDemoEndMs}, {"whole_demo", 0, kDemoEndMs},
+};
+
+struct Ticks
+{
+    std::vector<double> intervals;
+    std::vector<double> work;
+    std::vector<double> workCpu;
+    int late = 0;
+};
 
 double percentile(std::vector<double> values, double p)
 {
@@ -29,45 +58,75 @@ double percentile(std::vector<double> values, double p)
     return values[std::min(index, values.size() - 1)];
 }
 
-double mean(const std::vector<double>& values)
+Ticks ticksOf(const TickRecorder& widget, const Sequence& sequence)
 {
-    return values.empty() ? 0.0
-                          : std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
+    Ticks ticks;
+    for (size_t i = 0; i < widget.engineTimes().size(); ++i) {
+        const int at = widget.engineTimes()[i];
+        if (at < sequence.from || at >= sequence.to)
+            continue;
+        ticks.intervals.push_back(widget.intervals()[i]);
+        ticks.work.push_back(widget.workTimes()[i]);
+        ticks.workCpu.push_back(widget.workCpuTimes()[i]);
+        if (at >= kSettleMs && widget.intervals()[i] > kLateMs)
+            ++ticks.late;
+    }
+    return ticks;
 }
 
-void reportPacing(benchmark::State& state, const TickRecorder& widget)
+void reportPacing(benchmark::State& state, const Ticks& ticks)
 {
-    const std::vector<double>& intervals = widget.intervals();
-    state.counters["ticks"] = double(intervals.size());
-    state.counters["interval_mean_ms"] = mean(intervals);
-    state.counters["interval_median_ms"] = percentile(intervals, 0.5);
-    state.counters["interval_p99_ms"] = percentile(intervals, 0.99);
-    state.counters["interval_max_ms"] = percentile(intervals, 1.0);
-    state.counters["late_over_25ms"] = double(
-        std::count_if(intervals.begin(), intervals.end(), [](double ms) { return ms > kLateMs; }));
-    state.counters["work_median_ms"] = percentile(widget.workTimes(), 0.5);
-    state.counters["work_p99_ms"] = percentile(widget.workTimes(), 0.99);
+    double wallMs = 0.0;
+    for (double interval : ticks.intervals)
+        wallMs += interval;
+    for (auto _ : state)
+        state.SetIterationTime(wallMs / 1000.0);
+    state.counters["ticks"] = double(ticks.intervals.size());
+    state.counters["interval_median_ms"] = percentile(ticks.intervals, 0.5);
+    state.counters["interval_p99_ms"] = percentile(ticks.intervals, 0.99);
+    state.counters["interval_max_ms"] = percentile(ticks.intervals, 1.0);
+    state.counters["late_over_25ms"] = double(ticks.late);
+    state.counters["work_median_ms"] = percentile(ticks.work, 0.5);
+    state.counters["work_max_ms"] = percentile(ticks.work, 1.0);
+    state.counters["work_cpu_median_ms"] = percentile(ticks.workCpu, 0.5);
+    state.counters["work_cpu_max_ms"] = percentile(ticks.workCpu, 1.0);
 }
 
-void BM_FramePacing(benchmark::State& state)
+// Plays the demo to its end in the real player loop.
+void playWholeDemo(TickRecorder& widget)
 {
-    for (auto _ : state) {
-        TickRecorder widget;
-        widget.setGeometry(QGuiApplication::primaryScreen()->geometry());
-        widget.showFullScreen();
-        QTimer::singleShot(kRunMs, qApp, &QCoreApplication::quit);
-        qApp->exec();
-        widget.hide();
-        reportPacing(state, widget);
+    widget.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    widget.showFullScreen();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (Engine::GetInstance()->GetCurrentTime() >= kDemoEndMs)
+            qApp->quit();
+    });
+    watch.start(100);
+    qApp->exec();
+    widget.hide();
+}
+
+void registerRows(const TickRecorder& widget)
+{
+    const QSize size = QGuiApplication::primaryScreen()->size();
+    const std::string prefix = "BM_FramePacing/" + std::to_string(size.width()) + "x"
+                               + std::to_string(size.height()) + "/";
+    for (const Sequence& sequence : kSequences) {
+        const Ticks ticks = ticksOf(widget, sequence);
+        benchmark::RegisterBenchmark((prefix + sequence.name).c_str(),
+                                     [ticks](benchmark::State& state) { reportPacing(state, ticks); })
+            ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     }
 }
 
 }  // namespace
 
-BENCHMARK(BM_FramePacing)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
 int main(int argc, char** argv)
 {
-    return runBenchmarks(argc, argv);
+    return runBenchmarks(argc, argv, Display::Needed, [] {
+        TickRecorder widget;
+        playWholeDemo(widget);
+        registerRows(widget);
+    });
 }

@@ -29,7 +29,7 @@ QString loadAverage()
 
 }  // namespace
 
-int runBenchmarks(int argc, char** argv, Display display)
+int runBenchmarks(int argc, char** argv, Display display, const std::function<void()>& prepare)
 {
     qInstallMessageHandler(quietHandler);
     // Google Benchmark takes its own flags out of argv first; Qt sees the rest.
@@ -43,6 +43,9 @@ int runBenchmarks(int argc, char** argv, Display display)
     // expect a point as the decimal separator.
     setlocale(LC_NUMERIC, "C");
     benchmark::AddCustomContext("load_average_at_start", loadAverage().toStdString());
+    if (prepare)
+        prepare();
+    benchmark::AddCustomContext("load_average_after_prepare", loadAverage().toStdString());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -28,7 +28,18 @@ run bench_startup  --benchmark_repetitions=3 --benchmark_report_aggregates_only=
 run bench_frame    --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
                    --benchmark_min_time=0.2
 run bench_memory
-run bench_pacing
+
+# Frame pacing and capture at two frame sizes, each on an X screen of its own
+# size (the player covers its screen).
+for size in 1280x720 1920x1080; do
+  echo "== bench_pacing $size"
+  xvfb-run -a -s "-screen 0 ${size}x24" "$bin/bench_pacing" \
+    --benchmark_out="$results/bench_pacing_$size.json" --benchmark_out_format=json
+  echo
+  echo "== capture $size"
+  "$here/time-capture.sh" "$build" "$size" "$results/capture_$size.json"
+  echo
+done
 
 # The real player over the whole demo, five runs and two with both cores
 # busy, on its own X server at 1280x720 and its own PulseAudio null sink.

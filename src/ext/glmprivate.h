@@ -9,7 +9,7 @@
 
 // Caller errors (a missing model, a missing array) stop the process in every
 // build, with or without NDEBUG: carrying on would only crash later.
-#define _GLM_REQUIRE(condition) \
+#define GLM_REQUIRE(condition) \
     ((condition) ? (void)0 : _glmRequireFailed(#condition, __func__))
 
 [[noreturn]] inline void _glmRequireFailed(const char* condition, const char* function)

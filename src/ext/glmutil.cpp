@@ -98,7 +98,7 @@ void _glmNegate(GLfloat* array, GLuint count)
 }
 
 // One corner of one triangle that uses a vertex.
-struct _GLMcorner {
+struct GLMcorner {
     GLuint triangle;
     GLuint corner;
     bool averaged;
@@ -106,14 +106,14 @@ struct _GLMcorner {
 
 // For each vertex the corners that use it, latest triangle first, stored as
 // one array sliced by vertex (first[v] .. first[v + 1]).
-struct _GLMcornerLists {
+struct GLMcornerLists {
     std::vector<GLuint> first;
-    std::vector<_GLMcorner> corners;
+    std::vector<GLMcorner> corners;
 };
 
-_GLMcornerLists _glmCornersByVertex(const GLMmodel* model)
+GLMcornerLists _glmCornersByVertex(const GLMmodel* model)
 {
-    _GLMcornerLists lists;
+    GLMcornerLists lists;
     lists.first.assign(size_t(model->numvertices) + 2, 0);
     for (GLuint i = 0; i < model->numtriangles; ++i)
         for (GLuint v : model->triangles[i].vindices)
@@ -127,7 +127,7 @@ _GLMcornerLists _glmCornersByVertex(const GLMmodel* model)
         for (GLuint k = 3; k-- > 0;) {
             const GLuint v = model->triangles[i].vindices[k];
             if (v >= 1 && v <= model->numvertices)
-                lists.corners[next[v]++] = _GLMcorner{i, k, false};
+                lists.corners[next[v]++] = GLMcorner{i, k, false};
         }
     }
     return lists;
@@ -135,13 +135,13 @@ _GLMcornerLists _glmCornersByVertex(const GLMmodel* model)
 
 // Smooths the normals of one vertex's corners into `normals` from entry m on;
 // returns the next free entry.
-GLuint _glmSmoothVertex(GLMmodel* model, _GLMcorner* begin, _GLMcorner* end, GLfloat threshold,
+GLuint _glmSmoothVertex(GLMmodel* model, GLMcorner* begin, GLMcorner* end, GLfloat threshold,
                         GLfloat* normals, GLuint m)
 {
     const GLfloat* reference = _glmFacetNormal(model, model->triangles[begin->triangle].findex);
     double sum[3] = {0.0, 0.0, 0.0};
     bool anyAveraged = false;
-    for (_GLMcorner* c = begin; c != end; ++c) {
+    for (GLMcorner* c = begin; c != end; ++c) {
         const GLfloat* facet = _glmFacetNormal(model, model->triangles[c->triangle].findex);
         c->averaged = _glmDot(facet, reference) > threshold;
         for (int axis = 0; c->averaged && axis < 3; ++axis)
@@ -151,7 +151,7 @@ GLuint _glmSmoothVertex(GLMmodel* model, _GLMcorner* begin, _GLMcorner* end, GLf
     const GLuint average = m;
     if (anyAveraged)
         _glmNormalize(sum, &normals[3 * size_t(m++)]);
-    for (_GLMcorner* c = begin; c != end; ++c) {
+    for (GLMcorner* c = begin; c != end; ++c) {
         GLMtriangle& triangle = model->triangles[c->triangle];
         if (c->averaged) {
             triangle.nindices[c->corner] = average;
@@ -192,9 +192,9 @@ GLfloat* _glmWeldVectors(GLfloat* vectors, GLuint* numvectors, GLfloat epsilon)
 
 GLvoid glmDimensions(GLMmodel* model, GLfloat* dimensions)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->vertices);
-    _GLM_REQUIRE(dimensions);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->vertices);
+    GLM_REQUIRE(dimensions);
     if (model->numvertices == 0) {
         dimensions[0] = dimensions[1] = dimensions[2] = 0.0f;
         return;
@@ -210,8 +210,8 @@ GLvoid glmDimensions(GLMmodel* model, GLfloat* dimensions)
 // is left alone.
 GLfloat glmUnitize(GLMmodel* model)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->vertices);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->vertices);
     if (model->numvertices == 0)
         return 1.0f;
     GLfloat max[3], min[3], extent[3], centre[3];
@@ -230,7 +230,7 @@ GLfloat glmUnitize(GLMmodel* model)
 
 GLvoid glmScale(GLMmodel* model, GLfloat scale)
 {
-    _GLM_REQUIRE(model);
+    GLM_REQUIRE(model);
     if (!model->vertices)
         return;
     for (size_t i = 3; i < 3 * (size_t(model->numvertices) + 1); ++i)
@@ -239,7 +239,7 @@ GLvoid glmScale(GLMmodel* model, GLfloat scale)
 
 GLvoid glmReverseWinding(GLMmodel* model)
 {
-    _GLM_REQUIRE(model);
+    GLM_REQUIRE(model);
     for (GLuint i = 0; i < model->numtriangles; ++i) {
         GLMtriangle& triangle = model->triangles[i];
         _glmSwap(triangle.vindices);
@@ -254,8 +254,8 @@ GLvoid glmReverseWinding(GLMmodel* model)
 
 GLvoid glmFacetNormals(GLMmodel* model)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->vertices);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->vertices);
     free(model->facetnorms);
     model->numfacetnorms = model->numtriangles;
     model->facetnorms = _glmAllocate<GLfloat>(3 * (size_t(model->numfacetnorms) + 1));
@@ -272,19 +272,19 @@ GLvoid glmFacetNormals(GLMmodel* model)
 // Corners whose vertex index is out of range get normal index 0.
 GLvoid glmVertexNormals(GLMmodel* model, GLfloat angle)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->facetnorms);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->facetnorms);
     const GLfloat threshold = GLfloat(cos(angle * 3.141592653589793 / 180.0));
     free(model->normals);
     GLfloat* normals = _glmAllocate<GLfloat>(3 * (3 * size_t(model->numtriangles) + 1));
     for (GLuint i = 0; i < model->numtriangles; ++i)
         memset(model->triangles[i].nindices, 0, sizeof model->triangles[i].nindices);
 
-    _GLMcornerLists lists = _glmCornersByVertex(model);
+    GLMcornerLists lists = _glmCornersByVertex(model);
     GLuint m = 1;
     for (GLuint v = 1; v <= model->numvertices; ++v) {
-        _GLMcorner* begin = lists.corners.data() + lists.first[v];
-        _GLMcorner* end = lists.corners.data() + lists.first[v + 1];
+        GLMcorner* begin = lists.corners.data() + lists.first[v];
+        GLMcorner* end = lists.corners.data() + lists.first[v + 1];
         if (begin == end)
             fprintf(stderr, "glmVertexNormals(): vertex w/o a triangle\n");
         else
@@ -299,8 +299,8 @@ GLvoid glmVertexNormals(GLMmodel* model, GLfloat angle)
 
 GLvoid glmLinearTexture(GLMmodel* model)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->vertices);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->vertices);
     free(model->texcoords);
     model->numtexcoords = model->numvertices;
     model->texcoords = _glmAllocate<GLfloat>(2 * (size_t(model->numtexcoords) + 1));
@@ -317,8 +317,8 @@ GLvoid glmLinearTexture(GLMmodel* model)
 
 GLvoid glmSpheremapTexture(GLMmodel* model)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->normals);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->normals);
     free(model->texcoords);
     model->numtexcoords = model->numnormals;
     model->texcoords = _glmAllocate<GLfloat>(2 * (size_t(model->numtexcoords) + 1));
@@ -339,8 +339,8 @@ GLvoid glmSpheremapTexture(GLMmodel* model)
 
 GLvoid glmWeld(GLMmodel* model, GLfloat epsilon)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(model->vertices);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(model->vertices);
     const GLuint before = model->numvertices;
     GLuint after = before;
     GLfloat* unique = _glmWeldVectors(model->vertices, &after, epsilon);

@@ -15,23 +15,23 @@
 namespace {
 
 // The "C" numeric conventions on this thread for the lifetime of the object.
-class _GLMnumericC
+class GLMnumericC
 {
 public:
-    _GLMnumericC()
+    GLMnumericC()
         : m_locale(newlocale(LC_ALL_MASK, "C", locale_t(nullptr)))
         , m_previous(m_locale ? uselocale(m_locale) : nullptr)
     {
     }
-    ~_GLMnumericC()
+    ~GLMnumericC()
     {
         if (!m_locale)
             return;
         uselocale(m_previous);
         freelocale(m_locale);
     }
-    _GLMnumericC(const _GLMnumericC&) = delete;
-    _GLMnumericC& operator=(const _GLMnumericC&) = delete;
+    GLMnumericC(const GLMnumericC&) = delete;
+    GLMnumericC& operator=(const GLMnumericC&) = delete;
 
 private:
     locale_t m_locale;
@@ -156,8 +156,8 @@ void _glmWriteGroups(FILE* file, const GLMmodel* model, GLuint mode)
 
 GLvoid glmWriteOBJ(GLMmodel* model, const char* filename, GLuint mode)
 {
-    _GLM_REQUIRE(model);
-    _GLM_REQUIRE(filename);
+    GLM_REQUIRE(model);
+    GLM_REQUIRE(filename);
     mode = _glmAdjustMode(model, mode);
     FILE* file = fopen(filename, "w");
     if (!file) {
@@ -165,7 +165,7 @@ GLvoid glmWriteOBJ(GLMmodel* model, const char* filename, GLuint mode)
         _glmFatal();
         return;
     }
-    const _GLMnumericC numbers;
+    const GLMnumericC numbers;
     _glmWriteHeader(file, "OBJ");
     if ((mode & GLM_MATERIAL) && model->mtllibname) {
         fprintf(file, "\nmtllib %s\n\n", model->mtllibname);

@@ -39,8 +39,10 @@ Model::~Model()
 
 void Model::load(QString file)
 {
-    // The file system's encoding, which agrees with Latin-1 for every Latin-1
-    // path and also opens paths that Latin-1 cannot spell.
+    // The file system's encoding (UTF-8 on a UTF-8 system), not Latin-1. The
+    // two agree on ASCII paths, which are all the demo uses; beyond ASCII they
+    // differ (an accented e is the byte 0xE9 in Latin-1, two bytes in UTF-8),
+    // and only the file system's own encoding names the file it holds.
     const QByteArray name = QFile::encodeName(file);
     glmDelete(glmModel);
     glmModel = glmReadOBJ(name.constData());

@@ -1,10 +1,13 @@
 #include "qtrenderer.h"
 
+#include "meshbatch.h"
 #include "pointobject.h"
 #include "texture.h"
 #include "transform.h"
 
 #include <QImage>
+
+#include <malloc.h>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -13,8 +16,24 @@ WidgetRenderer::WidgetRenderer() = default;
 
 WidgetRenderer::~WidgetRenderer() = default;
 
+namespace {
+
+// Mesa's software rasteriser allocates and frees vertex buffers of a hundred
+// kilobytes and more for every draw. By default glibc hands each freed one
+// back to the kernel and faults fresh pages in for the next (some 1200
+// faults a frame with the 50 cogwheels, and a fault is dear on a virtual
+// machine); keep such buffers in the heap instead.
+void keepDriverBuffersInHeap()
+{
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+}
+
+}  // namespace
+
 void WidgetRenderer::Init()
 {
+    keepDriverBuffersInHeap();
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -45,6 +64,7 @@ void WidgetRenderer::Uninit()
 
 void WidgetRenderer::StartDraw()
 {
+    m_meshes.frameStarted();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -71,6 +91,14 @@ void WidgetRenderer::LoadTexture(Texture* texture)
     const QImage* image = texture ? texture->GetImage() : nullptr;
     if (!image || image->isNull())
         return;
+    // The upload reads four bytes a pixel; anything narrower would be read
+    // past its end.
+    if (image->depth() != 32) {
+        qWarning("texture image of %d bits per pixel converted to the GL layout before upload",
+                 image->depth());
+        texture->convertToGl();
+        image = texture->GetImage();
+    }
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -125,4 +153,14 @@ void WidgetRenderer::DrawPolygon(const QList<PointObject*>& points, Texture* tex
         glVertex3f(v.x(), v.y(), v.z());
     }
     glEnd();
+}
+
+void WidgetRenderer::DrawMesh(ModelObject& mesh, const Transform& transform,
+                              const Transform& faceTransform)
+{
+    const MeshBatch* batch = m_meshes.batchFor(mesh);
+    if (!batch)
+        return Renderer::DrawMesh(mesh, transform, faceTransform);
+    SetTransform(transform);
+    batch->draw();
 }

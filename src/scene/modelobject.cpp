@@ -118,8 +118,11 @@ void ModelObject::Draw(Renderer* renderer, const Transform& inherited)
     if (!Exists(0))
         return;
     WorldObject::Draw(renderer, inherited);
-    renderer->SetTransform(inherited + m_transform);
-    const Transform own = m_transform + inherited;
+    renderer->DrawMesh(*this, inherited + m_transform, m_transform + inherited);
+}
+
+void ModelObject::DrawPolygons(Renderer* renderer, const Transform& own)
+{
     const QList<PolygonObject*> polygons = m_polygons;
     for (PolygonObject* polygon : polygons)
         polygon->Draw(renderer, own);

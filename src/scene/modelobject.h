@@ -36,7 +36,11 @@ public:
     int NumFaces() const { return m_polygons.size(); }
 
     bool Update(float dt) override;
+    // Children, then the mesh itself through Renderer::DrawMesh.
     void Draw(Renderer* renderer, const Transform& inherited) override;
+    // Every face in order, each under `own` (the mesh's transform composed
+    // with what it inherits), as Renderer::DrawMesh draws them by default.
+    void DrawPolygons(Renderer* renderer, const Transform& own);
 
 protected:
     QList<PointObject*> m_points;

@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include "camera.h"
+#include "modelobject.h"
 
 Renderer::Renderer()
     : m_currentCamera(0)
@@ -49,4 +50,11 @@ void Renderer::UpdateCameras(float dt)
 
 void Renderer::UnloadTexture(Texture*)
 {
+}
+
+void Renderer::DrawMesh(ModelObject& mesh, const Transform& transform,
+                        const Transform& faceTransform)
+{
+    SetTransform(transform);
+    mesh.DrawPolygons(this, faceTransform);
 }

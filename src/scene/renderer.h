@@ -5,6 +5,7 @@
 #include <QPointF>
 
 class Camera;
+class ModelObject;
 class PointObject;
 class Texture;
 class Transform;
@@ -33,6 +34,12 @@ public:
     // the texture itself is deleted (a demo taken down to be built again).
     // Renderers that keep nothing per texture leave it as it is.
     virtual void UnloadTexture(Texture* texture);
+    // Draws a whole mesh: `transform` is set once, then every face is drawn
+    // in order under it (faces hand `faceTransform` on to their children).
+    // The default makes exactly those calls; a renderer may draw the mesh
+    // at once where the picture is the same.
+    virtual void DrawMesh(ModelObject& mesh, const Transform& transform,
+                          const Transform& faceTransform);
 
     void AddCamera(Camera* camera);
     void RemoveCamera(Camera* camera);

@@ -2,7 +2,9 @@
 // projection, the transform and colour it hands to GL, and what reaches the
 // framebuffer.
 #include "glcontext.h"
+#include "modelobject.h"
 #include "pointobject.h"
+#include "polygonobject.h"
 #include "qtrenderer.h"
 #include "texture.h"
 #include "transform.h"
@@ -12,7 +14,9 @@
 #include <QtTest>
 
 #include <GL/gl.h>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -83,6 +87,9 @@ private slots:
     void nullTextureChangesNoBinding();
     void loadTextureRecordsIdAndStatus();
     void fewerTexCoordsThanPointsDrawsSafely();
+    void narrowImagesAreConvertedBeforeUpload_data();
+    void narrowImagesAreConvertedBeforeUpload();
+    void meshDrawnAtOnceLooksAsFaceByFace();
 
 private:
     void drawUnlit(const Transform& t, float half, float z, Texture* texture = nullptr);
@@ -281,6 +288,110 @@ void TestWidgetRenderer::fewerTexCoordsThanPointsDrawsSafely()
     m_renderer->DrawPolygon(quad.points, &texture, two);  // must not read past the list
     glFinish();
     QCOMPARE(qRed(centre(m_gl->grab())), 255);
+}
+
+void TestWidgetRenderer::narrowImagesAreConvertedBeforeUpload_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("24-bit") << QImage::Format_RGB888 << 24;
+    QTest::newRow("8-bit grey") << QImage::Format_Grayscale8 << 8;
+}
+
+// Uploading reads four bytes a pixel: a narrower image is converted first
+// rather than read past its end.
+void TestWidgetRenderer::narrowImagesAreConvertedBeforeUpload()
+{
+    QFETCH(QImage::Format, format);
+    QFETCH(int, depth);
+    QImage* image = new QImage(33, 17, format);
+    image->fill(Qt::white);
+    Texture texture(image);
+    QTest::ignoreMessage(QtWarningMsg,
+                         qPrintable(QStringLiteral("texture image of %1 bits per pixel converted "
+                                                   "to the GL layout before upload").arg(depth)));
+    m_renderer->LoadTexture(&texture);
+    QCOMPARE(texture.GetStatus(), 2);
+    std::vector<GLubyte> texels(33 * 17 * 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    QCOMPARE(int(texels.back()), 255);
+    QCOMPARE(int(texels.front()), 255);
+}
+
+namespace {
+
+QImage* twoByTwo(QRgb a, QRgb b)
+{
+    auto* image = new QImage(2, 2, QImage::Format_ARGB32);
+    image->setPixel(0, 0, a), image->setPixel(1, 1, a);
+    image->setPixel(1, 0, b), image->setPixel(0, 1, b);
+    return image;
+}
+
+// A face of `corners` points around (x, y), textured with the first
+// `coords` of its corners' coordinates.
+void addFace(ModelObject& mesh, float x, float y, int corners, Texture* texture, int coords)
+{
+    auto* face = new PolygonObject(&mesh, QString());
+    for (int i = 0; i < corners; ++i) {
+        const float angle = float(i) * 6.2832f / float(corners);
+        PointObject* point = face->AddPoint(x + 2 * std::cos(angle), y + 2 * std::sin(angle), -20);
+        point->m_normal = QVector3D(std::cos(angle), 0.5f, 1);
+        mesh.AddPoint(point);
+        if (i < coords)
+            face->AddTexCoord(0.5f + 0.5f * std::cos(angle), 0.5f + 0.5f * std::sin(angle));
+    }
+    face->SetTexture(texture);
+    mesh.AddPolygon(face);
+}
+
+}  // namespace
+
+// Everything a face can do to the GL state that the next face sees: two
+// textures taking turns, untextured faces that keep the last binding and
+// coordinate, a five-cornered face, a face short of coordinates, one too
+// small to draw that still binds, and a following untextured mesh.
+void TestWidgetRenderer::meshDrawnAtOnceLooksAsFaceByFace()
+{
+    Texture red(twoByTwo(qRgb(255, 40, 0), qRgb(90, 0, 0)));
+    Texture blue(twoByTwo(qRgb(0, 60, 255), qRgb(0, 200, 90)));
+    for (Texture* texture : {&red, &blue}) {
+        texture->convertToGl();
+        m_renderer->LoadTexture(texture);
+    }
+    ModelObject mesh(nullptr, QStringLiteral("mesh"));
+    addFace(mesh, -6, -6, 3, &red, 3);
+    addFace(mesh, -2, -6, 3, &blue, 3);
+    addFace(mesh, 2, -6, 3, nullptr, 0);
+    addFace(mesh, 6, -6, 5, &red, 5);
+    addFace(mesh, -6, 0, 3, &red, 1);
+    addFace(mesh, -2, 0, 3, &red, 3);
+    addFace(mesh, 0, 0, 2, &blue, 2);
+    ModelObject untextured(nullptr, QStringLiteral("after"));
+    addFace(untextured, 4, 4, 4, nullptr, 0);
+    Transform tint;
+    tint.SetColor(1, 0.8f, 0.6f, 0.7f);
+
+    QImage pictures[2];
+    for (QImage& picture : pictures) {
+        m_renderer->StartDraw();
+        if (&picture == &pictures[0]) {
+            m_renderer->DrawMesh(mesh, tint, tint);
+            m_renderer->DrawMesh(untextured, tint, tint);
+        } else {
+            m_renderer->Renderer::DrawMesh(mesh, tint, tint);
+            m_renderer->Renderer::DrawMesh(untextured, tint, tint);
+        }
+        glFinish();
+        picture = m_gl->grab();
+    }
+    QCOMPARE(m_renderer->meshCache().compileCount(), 2);
+    QCOMPARE(pictures[0], pictures[1]);
+    int lit = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            lit += qGray(pictures[0].pixel(x, y)) > 20 ? 1 : 0;
+    QVERIFY2(lit > kSize * kSize / 10, "the faces should cover a good part of the frame");
 }
 
 QTEST_MAIN(TestWidgetRenderer)
