@@ -79,7 +79,7 @@ memcheck: build
 	  --num-callers=50 --suppressions=.ci/valgrind.supp --error-exitcode=9 \
 	  $(CAPTURE) --size 160x90 --fps 10 --quiet --out $(BUILD)/memcheck-frames
 
-# The import fuzzers for a bounded number of runs with a fixed seed (CI);
+# The fuzzers for a bounded number of runs with a fixed seed (CI);
 # FUZZ=600s or FUZZ=1000000 for a longer session.
 FUZZ ?= 10000
 fuzz: deps
@@ -109,7 +109,7 @@ package: deps
 	@cd $(PKG_BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(BENCH_BUILD) $(PKG_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz build-faults $(BENCH_BUILD) $(PKG_BUILD)
 
 # Regenerates every asset under data/, the contact sheets in docs/images/ and
 # the application icon in packaging/icons/ with the project's own generator;
