@@ -2,33 +2,15 @@
 // demo's first picture and exits 0 when Escape is pressed; asked for it, it
 // logs its clock; its command line refuses mistakes before any window opens;
 // --size and --exit-at-end do what they say.
+#include "testscreen.h"
+
 #include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QImage>
 #include <QProcess>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-// Share of pixels of the screen that are not black.
-double litShare(const QImage& image)
-{
-    const QImage small = image.scaled(160, 90).convertToFormat(QImage::Format_RGB32);
-    int lit = 0;
-    for (int y = 0; y < small.height(); ++y) {
-        for (int x = 0; x < small.width(); ++x)
-            lit += qGray(small.pixel(x, y)) > 16;
-    }
-    return double(lit) / (small.width() * small.height());
-}
-
-QImage grabScreen()
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-}
 
 QString playerPath()
 {
@@ -88,11 +70,11 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
     process.start(playerPath(), QStringList());
     QVERIFY(process.waitForStarted());
     // The intro picture is on screen from engine time 0 to 5000.
-    QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.02, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(testscreen::litShare(testscreen::grab()) > 0.02, 10000);
     QTest::qWait(1500);
     QCOMPARE(process.state(), QProcess::Running);
 
-    QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+    QVERIFY(testscreen::pressEscape());
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
@@ -164,7 +146,7 @@ void TestPlayer::windowOfTheAskedSize()
     QVERIFY(xdotool.waitForFinished(20000));
     const QByteArray found = xdotool.readAllStandardOutput();
     QVERIFY2(found.contains("Geometry: 800x600"), found.constData());
-    QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+    QVERIFY(testscreen::pressEscape());
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitCode(), 0);
 }
