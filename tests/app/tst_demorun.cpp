@@ -12,10 +12,11 @@
 
 namespace {
 
-DemoRun::Options recorded(bool manualClock = true)
+DemoRun::Options recorded(bool manualClock = true, bool warmUp = true)
 {
     DemoRun::Options options = DemoRun::offline();
     options.manualClock = manualClock;
+    options.warmUp = warmUp;
     options.renderer = [] { return new RecordingRenderer(); };
     return options;
 }
@@ -37,6 +38,7 @@ class TestDemoRun : public QObject
 
 private slots:
     void seekBackDrawsWhatAFreshRunDraws();
+    void warmUpDrawsBeforeTheClockAndLeavesNoTrace();
     void seekOnTheEngineClockRunsOnFromThere();
     void stopHandsTheEngineBackEmpty();
     void advanceStopsWhenCancelled();
@@ -61,6 +63,29 @@ void TestDemoRun::seekBackDrawsWhatAFreshRunDraws()
     QCOMPARE(ObjectManager<Texture>::tm->count(), 15);
     QVERIFY(!fresh.isEmpty());
     QVERIFY(drawnFrame() == fresh);
+}
+
+// The warm-up draws the tree before the clock starts; a run without it must
+// then see the very same frames, on either kind of clock.
+void TestDemoRun::warmUpDrawsBeforeTheClockAndLeavesNoTrace()
+{
+    QVector<Transform> unwarmed;
+    {
+        DemoRun demo(recorded(true, false));
+        demo.start();
+        demo.advanceTo(38000);
+        unwarmed = drawnFrame();
+    }
+    DemoRun demo(recorded());
+    demo.start();
+    auto* renderer = static_cast<RecordingRenderer*>(Engine::GetInstance()->GetRenderer());
+    QVERIFY(renderer->calls.count("StartDraw") > 1);
+    QCOMPARE(Engine::GetInstance()->GetCurrentTime(), 0);
+    demo.advanceTo(38000);
+    QVERIFY(drawnFrame() == unwarmed);
+    DemoRun onTheClock(recorded(false));
+    onTheClock.start();
+    QVERIFY(!Engine::GetInstance()->HasManualTime());
 }
 
 void TestDemoRun::seekOnTheEngineClockRunsOnFromThere()
