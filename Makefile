@@ -79,7 +79,7 @@ memcheck: build
 	  --num-callers=50 --suppressions=.ci/valgrind.supp --error-exitcode=9 \
 	  $(CAPTURE) --size 160x90 --fps 10 --quiet --out $(BUILD)/memcheck-frames
 
-# The import fuzzers for a bounded number of runs with a fixed seed (CI);
+# The fuzzers for a bounded number of runs with a fixed seed (CI);
 # FUZZ=600s or FUZZ=1000000 for a longer session.
 FUZZ ?= 10000
 fuzz: deps
@@ -94,7 +94,7 @@ bench: deps
 	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz build-faults $(BENCH_BUILD)
 
 # Regenerates every asset under data/ (and the contact sheets in docs/images/)
 # with the project's own generator; the output is identical from run to run.

@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool silenced = (qInstallMessageHandler(quiet), true);
     (void)silenced;
     const FuzzInput input(data, size);
+    input.writeModel();
     ModelObject* mesh = ModelImporter::load(QString::fromStdString(FuzzInput::objPath()));
     require(mesh != nullptr);
     require(mesh->GetPoints().size() == 3 * mesh->NumFaces());

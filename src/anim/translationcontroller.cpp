@@ -27,8 +27,15 @@ bool TranslationController::DataUpdate(float, KeyFrame* next, float factor)
         return false;
     const QVector3D target = next->value.value<QVector3D>();
     QVector3D& current = m_parent->m_transform.translation;
-    current.setX(current.x() + float(factor * (target.x() - current.x())));
-    current.setY(current.y() + float(factor * (target.y() - current.y())));
-    current.setZ(current.z() + float(factor * (target.z() - current.z())));
+    current = QVector3D(step(current.x(), target.x(), factor), step(current.y(), target.y(), factor),
+                        step(current.z(), target.z(), factor));
     return false;
+}
+
+// Worked out in double and rounded to float once, as the colour and scale
+// controllers do: a difference rounded to float first can miss the target
+// even when the factor is 1 (7 to 0.3 would land on 0.30000019).
+float TranslationController::step(float from, float to, float factor)
+{
+    return float(from + double(factor) * (double(to) - from));
 }

@@ -17,6 +17,9 @@ public:
     void AddKeyFrame(int time, const QVector3D& position);
 
     bool DataUpdate(float dt, KeyFrame* next, float factor) override;
+
+private:
+    static float step(float from, float to, float factor);
 };
 
 #endif

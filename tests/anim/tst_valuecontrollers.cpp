@@ -64,6 +64,10 @@ void TestValueControllers::translationStep_data()
                                  << QVector3D(10, 0, -20);
     QTest::newRow("not at all") << QVector3D(1, 2, 3) << QVector3D(10, 0, -20) << 0.0f
                                 << QVector3D(1, 2, 3);
+    QTest::newRow("all the way, where a difference in float would round")
+        << QVector3D(7, 30, 1) << QVector3D(0.3f, 3.3f, 0.1f) << 1.0f << QVector3D(0.3f, 3.3f, 0.1f);
+    QTest::newRow("half way, rounded once") << QVector3D(0.1f, 0, 0) << QVector3D(0.7f, 0, 0) << 0.5f
+                                            << QVector3D(0.4f, 0, 0);
 }
 
 void TestValueControllers::translationStep()

@@ -38,38 +38,11 @@ class TestBrokenAssets : public QObject
     Q_OBJECT
 
 private slots:
-    void completeness_data();
-    void completeness();
     void cutOffImageCountsAsMissing_data();
     void cutOffImageCountsAsMissing();
     void directoryIsNotAnImage();
     void missingPropEndsWithTheReadersMessage();
 };
-
-void TestBrokenAssets::completeness_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("complete");
-    const QByteArray jpeg = dataFile("box.jpg");
-    const QByteArray png = dataFile("texts/code.png");
-    QVERIFY(!jpeg.isEmpty() && !png.isEmpty());
-    QTest::newRow("whole jpeg") << jpeg << true;
-    QTest::newRow("jpeg with padding") << jpeg + QByteArray(16, '\0') << true;
-    QTest::newRow("jpeg cut in half") << jpeg.left(jpeg.size() / 2) << false;
-    QTest::newRow("jpeg without its last byte") << jpeg.chopped(1) << false;
-    QTest::newRow("whole png") << png << true;
-    QTest::newRow("png cut in half") << png.left(png.size() / 2) << false;
-    QTest::newRow("png without IEND") << png.chopped(12) << false;
-    QTest::newRow("not an image format we check") << QByteArray("GIF89a") << true;
-    QTest::newRow("empty") << QByteArray() << true;
-}
-
-void TestBrokenAssets::completeness()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, complete);
-    QCOMPARE(isCompleteImage(bytes), complete);
-}
 
 void TestBrokenAssets::cutOffImageCountsAsMissing_data()
 {
