@@ -30,17 +30,17 @@ void TestCaptureOptions::accepted_data()
     using O = CaptureOptions::Output;
     QTest::newRow("defaults: the whole demo")
         << QStringList{"--out", "frames"} << 0 << 46000 << 50 << QSize(1280, 720)
-        << O::PngDirectory << true << "veryfast";
+        << O::PngDirectory << true << "superfast";
     QTest::newRow("video, range, size, preset")
         << QStringList{"--out", "a/demo.MP4", "--from", "5000", "--to", "9000", "--fps", "30",
                        "--size", "640x360", "--preset", "medium"}
         << 5000 << 9000 << 30 << QSize(640, 360) << O::Mp4Video << true << "medium";
     QTest::newRow("odd size for frames, silent")
         << QStringList{"--out=f", "--size=321x181", "--no-audio", "--fps=1000"}
-        << 0 << 46000 << 1000 << QSize(321, 181) << O::PngDirectory << false << "veryfast";
+        << 0 << 46000 << 1000 << QSize(321, 181) << O::PngDirectory << false << "superfast";
     QTest::newRow("one millisecond after the end")
         << QStringList{"--out", "f", "--from", "47000", "--to", "47001"} << 47000 << 47001 << 50
-        << QSize(1280, 720) << O::PngDirectory << true << "veryfast";
+        << QSize(1280, 720) << O::PngDirectory << true << "superfast";
 }
 
 void TestCaptureOptions::accepted()

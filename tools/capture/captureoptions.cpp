@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-const char* const CaptureOptions::kDefaultPreset = "veryfast";
+const char* const CaptureOptions::kDefaultPreset = "superfast";
 
 const QStringList& CaptureOptions::presets()
 {
