@@ -7,7 +7,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: demo test deps configure build clean test-sanitize fuzz memcheck video frames golden bench
+.PHONY: demo test deps configure build clean test-sanitize fuzz memcheck video frames golden bench package
 
 SAN_BUILD ?= build-sanitize
 
@@ -93,12 +93,28 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_objread bench_startup bench_frame bench_memory bench_pacing quenvarix quenvarix-capture
 	@xvfb-run -a -s "-screen 0 1280x1024x24" bench/run-benchmarks.sh $(BENCH_BUILD)
 
-clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz build-faults $(BENCH_BUILD)
+# The Debian package: the installation as cmake --install makes it, built for
+# the prefix /usr in its own directory (so build/ keeps its own prefix), with
+# Debian's hardening flags (dpkg-buildflags), and packed by CPack.
+# packaging/check-package.sh also runs lintian and the validators on it.
+PKG_BUILD ?= build-package
+PKG_FLAGS = -DCMAKE_INSTALL_PREFIX=/usr -DQUENVARIX_TESTS=OFF \
+  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CFLAGS)" \
+  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+package: deps
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  $(call cmake_configure,$(PKG_BUILD),RelWithDebInfo,$(PKG_FLAGS))
+	@cmake --build $(PKG_BUILD) -j $(JOBS)
+	@cd $(PKG_BUILD) && cpack -G DEB
 
-# Regenerates every asset under data/ (and the contact sheets in docs/images/)
-# with the project's own generator; the output is identical from run to run.
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz build-faults $(BENCH_BUILD) $(PKG_BUILD)
+
+# Regenerates every asset under data/, the contact sheets in docs/images/ and
+# the application icon in packaging/icons/ with the project's own generator;
+# the output is identical from run to run.
 .PHONY: assets
 assets: configure
 	@cmake --build $(BUILD) --target quenvarix-assetgen -j $(JOBS)
-	@$(BUILD)/tools/assetgen/quenvarix-assetgen data --previews docs/images
+	@$(BUILD)/tools/assetgen/quenvarix-assetgen data --previews docs/images --icons packaging/icons

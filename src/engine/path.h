@@ -4,7 +4,8 @@
 #include <QString>
 
 // Absolute directory under which data/ lies, ending in "/". Fixed when the
-// program is built (see cmake/AssetDir.cmake); asset paths are PATH + "/data/...".
+// program is built (see cmake/AssetDir.cmake), or beside the executable when
+// an installed tree was moved (see assetdir.h); asset paths are PATH + "/data/...".
 extern QString PATH;
 
 #endif

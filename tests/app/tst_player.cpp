@@ -1,26 +1,13 @@
 // The real player binary on the test display: it opens its window, draws the
 // demo's first picture and exits 0 when Escape is pressed; asked for it, it
 // logs its clock.
-#include <QGuiApplication>
-#include <QImage>
+#include "testscreen.h"
+
 #include <QProcess>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QtTest>
 
 namespace {
-
-// Share of pixels of the screen that are not black.
-double litShare(const QImage& image)
-{
-    const QImage small = image.scaled(160, 90).convertToFormat(QImage::Format_RGB32);
-    int lit = 0;
-    for (int y = 0; y < small.height(); ++y) {
-        for (int x = 0; x < small.width(); ++x)
-            lit += qGray(small.pixel(x, y)) > 16;
-    }
-    return double(lit) / (small.width() * small.height());
-}
 
 QString playerPath()
 {
@@ -35,11 +22,6 @@ QStringList ownLines(const QByteArray& output)
             lines << QString::fromUtf8(line);
     }
     return lines;
-}
-
-QImage grabScreen()
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
 } // namespace
@@ -65,11 +47,11 @@ void TestPlayer::drawsTheIntroAndQuitsOnEscape()
     process.start(player, QStringList());
     QVERIFY(process.waitForStarted());
     // The intro picture is on screen from engine time 0 to 5000.
-    QTRY_VERIFY_WITH_TIMEOUT(litShare(grabScreen()) > 0.02, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(testscreen::litShare(testscreen::grab()) > 0.02, 10000);
     QTest::qWait(1500);
     QCOMPARE(process.state(), QProcess::Running);
 
-    QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+    QVERIFY(testscreen::pressEscape());
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);

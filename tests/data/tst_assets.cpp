@@ -27,6 +27,7 @@
 namespace {
 
 QString dataDir() { return QStringLiteral(QUENVARIX_SOURCE_DIR "/data/"); }
+QString iconDir() { return QStringLiteral(QUENVARIX_SOURCE_DIR "/packaging/icons/"); }
 QString generatorPath() { return QStringLiteral(QUENVARIX_BINARY_DIR "/tools/assetgen/quenvarix-assetgen"); }
 
 // What a careful reading of one OBJ file finds, with polygons split into a
@@ -184,7 +185,7 @@ QByteArray run(const QString& program, const QStringList& arguments, bool standa
     return standardError ? process.readAllStandardError() : process.readAllStandardOutput();
 }
 
-bool generate(const QString& outDir)
+bool generate(const QString& outDir, const QString& iconDir)
 {
     QProcess generator;
     generator.setStandardOutputFile(QProcess::nullDevice());
@@ -193,7 +194,7 @@ bool generate(const QString& outDir)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LSAN_OPTIONS", environment.value("LSAN_OPTIONS") + ":detect_leaks=0");
     generator.setProcessEnvironment(environment);
-    generator.start(generatorPath(), {outDir});
+    generator.start(generatorPath(), {outDir, "--icons", iconDir});
     return generator.waitForFinished(120000) && generator.exitStatus() == QProcess::NormalExit
         && generator.exitCode() == 0;
 }
@@ -223,6 +224,8 @@ class TestAssets : public QObject
 private slots:
     void imageDecodes_data();
     void imageDecodes();
+    void iconIsARoundedTile_data();
+    void iconIsARoundedTile();
     void captionIsWhiteOnBlack_data();
     void captionIsWhiteOnBlack();
     void propIsSoundAndSized_data();
@@ -254,6 +257,28 @@ void TestAssets::imageDecodes()
     QImage image;
     QVERIFY2(image.load(dataDir() + file), qPrintable("cannot decode " + file));
     QCOMPARE(image.size(), QSize(size, size));
+}
+
+void TestAssets::iconIsARoundedTile_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {48, 128, 256})
+        QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(size))) << size;
+}
+
+// Desktops draw the icon over any background: the corners must be clear,
+// the middle solid, and the picture exactly as large as its directory says.
+void TestAssets::iconIsARoundedTile()
+{
+    QFETCH(int, size);
+    const QString file = iconDir() + QStringLiteral("hicolor/%1x%1/apps/org.quenvarix.Quenvarix.png").arg(size);
+    QImage icon;
+    QVERIFY2(icon.load(file), qPrintable("cannot decode " + file));
+    QCOMPARE(icon.size(), QSize(size, size));
+    QVERIFY(icon.hasAlphaChannel());
+    QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(icon.pixel(size - 1, size - 1)), 0);
+    QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
 }
 
 void TestAssets::captionIsWhiteOnBlack_data()
@@ -401,7 +426,8 @@ void TestAssets::kickFallsOnEveryBeat()
 }
 
 // Two runs of the generator write the same files, byte for byte; they are
-// the files committed under data/, and the committed props are up to date.
+// the files committed under data/ and packaging/icons/, and the committed
+// props are up to date.
 void TestAssets::generatorIsDeterministic()
 {
     if (!QFile::exists(generatorPath()))
@@ -410,15 +436,20 @@ void TestAssets::generatorIsDeterministic()
         QSKIP("lame is not installed");
     QTemporaryDir first, second;
     QVERIFY(first.isValid() && second.isValid());
-    QVERIFY(generate(first.path()));
-    QVERIFY(generate(second.path()));
+    QVERIFY(generate(first.filePath("data"), first.filePath("icons")));
+    QVERIFY(generate(second.filePath("data"), second.filePath("icons")));
     const QStringList files = filesBelow(first.path());
     QCOMPARE(files, filesBelow(second.path()));
-    QCOMPARE(files, filesBelow(dataDir()));
+    QStringList committed;
+    for (const QString& file : filesBelow(dataDir()))
+        committed << "data/" + file;
+    for (const QString& file : filesBelow(iconDir()))
+        committed << "icons/" + file;
+    QCOMPARE(files, committed);
     for (const QString& file : files) {
         QVERIFY2(sameBytes(first.filePath(file), second.filePath(file)), qPrintable(file + " differs between runs"));
         if (file.endsWith(".obj") || file.endsWith(".mtl"))
-            QVERIFY2(sameBytes(first.filePath(file), dataDir() + file), qPrintable(file + " is stale: make assets"));
+            QVERIFY2(sameBytes(first.filePath(file), dataDir() + file.mid(5)), qPrintable(file + " is stale: make assets"));
     }
 }
 

@@ -1,10 +1,11 @@
 // quenvarix-assetgen: paints, models and composes every asset of the demo.
 //
-//   quenvarix-assetgen OUTDIR [--previews DIR]
+//   quenvarix-assetgen OUTDIR [--previews DIR] [--icons DIR]
 //
 // OUTDIR receives the fifteen images of the texture catalogue, the twelve
 // props (OBJ with MTL) and "tavrenQuisk.mp3" (encoded by lame). With
-// --previews, DIR also receives contact sheets of the textures and props.
+// --previews, DIR also receives contact sheets of the textures and props;
+// with --icons, DIR receives the application icon as a hicolor icon tree.
 
 #include "materialtextures.h"
 #include "preview.h"
@@ -153,6 +154,19 @@ bool writePreviews(const QDir& out, const QMap<QString, QImage>& materials, cons
                       preview::contactSheet(models, 4, 220).convertToFormat(QImage::Format_Indexed8));
 }
 
+// hicolor/<n>x<n>/apps/<id>.png at every size the desktop entry ships.
+bool writeIcons(const QDir& out)
+{
+    const QImage painted = titlecards::appIcon();
+    bool ok = true;
+    for (int size : {48, 128, 256}) {
+        const QString dir = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        const QImage icon = painted.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        ok = out.mkpath(dir) && writeImage(out.filePath(dir + QStringLiteral("/" QUENVARIX_APP_ID ".png")), icon) && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -167,6 +181,8 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument("OUTDIR", "Directory that receives the assets (created if missing).");
     QCommandLineOption previews("previews", "Also write contact sheets of the assets into <dir>.", "dir");
     parser.addOption(previews);
+    QCommandLineOption icons("icons", "Also write the application icon as a hicolor tree into <dir>.", "dir");
+    parser.addOption(icons);
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -182,5 +198,7 @@ int main(int argc, char* argv[])
     bool ok = writeImages(out, materials) && writeProps(out, models) && writeSoundtrack(out);
     if (ok && parser.isSet(previews))
         ok = writePreviews(QDir(parser.value(previews)), materials, models);
+    if (ok && parser.isSet(icons))
+        ok = writeIcons(QDir(parser.value(icons)));
     return ok ? 0 : 1;
 }

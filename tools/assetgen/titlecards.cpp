@@ -16,20 +16,21 @@ namespace {
 
 const int kTitleSize = 1024;
 const int kCaptionSize = 512;
+const int kIconSize = 512;
 
-// A faint floor grid in perspective below the horizon.
-void horizonGrid(QPainter& p, qreal horizon)
+// A faint floor grid in perspective below the horizon of a square picture.
+void horizonGrid(QPainter& p, qreal size, qreal horizon, qreal rayWidth = 1.6, qreal lineWidth = 1.4)
 {
-    const QPointF vanish(kTitleSize / 2.0, horizon);
+    const QPointF vanish(size / 2.0, horizon);
     for (int i = -14; i <= 14; ++i) {
         const qreal alpha = 120 - qAbs(i) * 6;
-        p.setPen(QPen(QColor(40, 170, 255, int(alpha)), 1.6));
-        p.drawLine(vanish, QPointF(kTitleSize / 2.0 + i * 140, kTitleSize));
+        p.setPen(QPen(QColor(40, 170, 255, int(alpha)), rayWidth));
+        p.drawLine(vanish, QPointF(size / 2.0 + i * 140 * size / 1024, size));
     }
     for (int k = 1; k < 12; ++k) {
-        const qreal y = horizon + (kTitleSize - horizon) * qPow(k / 11.0, 2.2);
-        p.setPen(QPen(QColor(40, 170, 255, 30 + k * 8), 1.4));
-        p.drawLine(QPointF(0, y), QPointF(kTitleSize, y));
+        const qreal y = horizon + (size - horizon) * qPow(k / 11.0, 2.2);
+        p.setPen(QPen(QColor(40, 170, 255, 30 + k * 8), lineWidth));
+        p.drawLine(QPointF(0, y), QPointF(size, y));
     }
 }
 
@@ -100,7 +101,7 @@ QImage titleScreen()
     p.setBrush(halo);
     p.drawEllipse(centre, 420, 420);
     p.setCompositionMode(QPainter::CompositionMode_Plus); // lines glow over the halo
-    horizonGrid(p, 640);
+    horizonGrid(p, kTitleSize, 640);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     dial(p, centre, 330);
     Rng stars(91);
@@ -129,6 +130,36 @@ QImage titleScreen()
     p.setBrush(QColor(150, 200, 255));
     p.drawPath(centredText("boxes  \u00b7  cogwheels  \u00b7  props  \u00b7  one clock",
                            dejavu("DejaVuSans.ttf", 28), {kTitleSize / 2.0, 890}));
+    return image;
+}
+
+// The title screen in brief, legible at 48 pixels: its halo, grid and dial on
+// a rounded black tile, and the glowing initial in place of the name.
+QImage appIcon()
+{
+    QImage image(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(16, 16, kIconSize - 32, kIconSize - 32), 96, 96);
+    p.fillPath(tile, Qt::black);
+    p.setClipPath(tile);
+    const QPointF centre(kIconSize / 2.0, 236);
+    QRadialGradient halo(centre, 250);
+    halo.setColorAt(0.0, QColor(30, 60, 120));
+    halo.setColorAt(1.0, QColor(0, 0, 0));
+    p.fillRect(image.rect(), halo);
+    p.setCompositionMode(QPainter::CompositionMode_Plus);
+    horizonGrid(p, kIconSize, 350, 4, 3.5);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    dial(p, centre, 150);
+    const QPainterPath initial = centredText("Q", dejavu("DejaVuSans-Bold.ttf", 280), centre);
+    glowingText(p, initial, QColor(60, 160, 255));
+    p.setClipping(false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(80, 200, 255, 160), 6));
+    p.drawPath(tile);
     return image;
 }
 
