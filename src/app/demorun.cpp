@@ -6,13 +6,31 @@
 #include "materials.h"
 #include "path.h"
 #include "qtrenderer.h"
+#include "renderer.h"
 #include "scene.h"
 #include "timeline.h"
 #include "worldobject.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
 namespace {
 DemoRun* running = nullptr;  // the engine holds one demo at a time
+
+// The projection is first set by the resize that follows start-up; until then
+// every triangle would be clipped away and nothing rasterised. So the
+// renderer is fitted to the viewport GL starts with (the window's or the
+// target's size); whoever shows the picture sizes it again anyway.
+void fitToViewport(Renderer* renderer)
+{
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    if (!context)
+        return;
+    GLint viewport[4] = {0, 0, 0, 0};
+    context->functions()->glGetIntegerv(GL_VIEWPORT, viewport);
+    renderer->ResizeWindow(viewport[2], viewport[3]);
 }
+}  // namespace
 
 DemoRun::Options DemoRun::offline()
 {
@@ -54,6 +72,8 @@ void DemoRun::start()
     setup.buildScene = [this] {
         Scene* scene = init_scene_1();
         m_root = scene->GetRoot();
+        if (m_options.warmUp)
+            warmUp(scene);
         return scene;
     };
     if (m_options.music)
@@ -64,6 +84,37 @@ void DemoRun::start()
     m_running = true;
     m_ticked = false;
     m_lastTick = 0;
+}
+
+// Every new combination of GL state makes llvmpipe compile shader code, and
+// every new mesh is compiled into a display list: done on the first frame of
+// a sequence, that work makes it tens of milliseconds late. So, before the
+// clock starts, the tree is drawn once at moments inside every sequence,
+// into the back buffer, never shown and cleared again. It is only drawn,
+// never updated: the tree stands as it was built, and engine time is put back.
+void DemoRun::warmUp(Scene* scene)
+{
+    Engine* engine = Engine::GetInstance();
+    Renderer* renderer = engine->GetRenderer();
+    if (!renderer)
+        return;
+    fitToViewport(renderer);
+    const bool wasManual = engine->HasManualTime();
+    const int wasTime = engine->GetCurrentTime();
+    for (int moment : timeline_moments()) {
+        engine->SetManualTime(moment);
+        renderer->StartDraw();
+        scene->Draw(renderer);
+        renderer->EndDraw();
+    }
+    renderer->StartDraw();  // clears the last of them away
+    renderer->EndDraw();
+    if (QOpenGLContext* context = QOpenGLContext::currentContext())
+        context->functions()->glFinish();  // rasterised now, not in the first frame
+    if (wasManual)
+        engine->SetManualTime(wasTime);
+    else
+        engine->ClearManualTime();
 }
 
 // The tree goes first, while the textures it points to still exist; the

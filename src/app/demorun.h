@@ -4,6 +4,7 @@
 #include <functional>
 
 class Renderer;
+class Scene;
 class WorldObject;
 
 // One run of the demo in the engine, from start-up to tear-down. start() hands
@@ -24,6 +25,9 @@ public:
         bool music = true;         // false: no track is opened at all
         int audioOffset = 0;       // ms the sound lags the picture (negative: leads)
         bool manualClock = false;  // true: engine time moves only by tick() and advanceTo()
+        // Draws the tree unseen before the clock starts, so that no sequence
+        // starts with a slow frame (see warmUp()).
+        bool warmUp = true;
         // The renderer to build; none: the WidgetRenderer.
         std::function<Renderer*()> renderer;
     };
@@ -78,6 +82,7 @@ public:
 
 private:
     void rebuildTree();
+    void warmUp(Scene* scene);
 
     Options m_options;
     WorldObject* m_root = nullptr;

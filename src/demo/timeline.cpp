@@ -9,6 +9,7 @@
 #include "worldobject.h"
 
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -35,6 +36,10 @@ const TextureFile kTextures[15] = {
     {"tervald", "/data/texts/tervald.png"},
     {"pemo", "/data/texts/pemo.png"},
 };
+
+// Where each sequence of main_scene() below begins, and where the last one
+// ends: the windows it gives its sequences.
+const int kSequenceBounds[] = {0, 5000, 9000, 14700, 27500, 36000, 40000, 46000};
 
 void load_textures()
 {
@@ -75,4 +80,14 @@ WorldObject* main_scene()
     scene->AddChild(spinning_cogs(36000, 40000));
     scene->AddChild(box_move_scene(40000, kTimelineEnd));
     return scene;
+}
+
+std::vector<int> timeline_moments()
+{
+    std::vector<int> moments;
+    for (std::size_t i = 0; i + 1 < std::size(kSequenceBounds); ++i) {
+        moments.push_back(kSequenceBounds[i]);
+        moments.push_back((kSequenceBounds[i] + kSequenceBounds[i + 1]) / 2);
+    }
+    return moments;
 }

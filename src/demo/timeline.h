@@ -1,6 +1,8 @@
 #ifndef TIMELINE_H
 #define TIMELINE_H
 
+#include <vector>
+
 class Scene;
 class WorldObject;
 
@@ -13,5 +15,8 @@ constexpr int kTimelineEnd = 46000;
 Scene* init_scene_1();
 // The node "scene" holding every sequence in its time window.
 WorldObject* main_scene();
+// Engine times (ms) at which everything the script ever shows has been on
+// screen at least once: the start and the middle of every sequence.
+std::vector<int> timeline_moments();
 
 #endif

@@ -9,10 +9,11 @@
 
 // A demo run drawn into a RecordingRenderer (no GL needed), on a manual
 // clock or the engine's own.
-inline DemoRun::Options recorded(bool manualClock = true)
+inline DemoRun::Options recorded(bool manualClock = true, bool warmUp = true)
 {
     DemoRun::Options options = DemoRun::offline();
     options.manualClock = manualClock;
+    options.warmUp = warmUp;
     options.renderer = [] { return new RecordingRenderer(); };
     return options;
 }

@@ -16,6 +16,7 @@ class TestDemoRun : public QObject
 
 private slots:
     void seekBackDrawsWhatAFreshRunDraws();
+    void warmUpDrawsBeforeTheClockAndLeavesNoTrace();
     void seekOnTheEngineClockRunsOnFromThere();
     void stopHandsTheEngineBackEmpty();
     void advanceStopsWhenCancelled();
@@ -40,6 +41,29 @@ void TestDemoRun::seekBackDrawsWhatAFreshRunDraws()
     QCOMPARE(ObjectManager<Texture>::tm->count(), 15);
     QVERIFY(!fresh.isEmpty());
     QVERIFY(drawnFrame() == fresh);
+}
+
+// The warm-up draws the tree before the clock starts; a run without it must
+// then see the very same frames, on either kind of clock.
+void TestDemoRun::warmUpDrawsBeforeTheClockAndLeavesNoTrace()
+{
+    QVector<Transform> unwarmed;
+    {
+        DemoRun demo(recorded(true, false));
+        demo.start();
+        demo.advanceTo(38000);
+        unwarmed = drawnFrame();
+    }
+    DemoRun demo(recorded());
+    demo.start();
+    auto* renderer = static_cast<RecordingRenderer*>(Engine::GetInstance()->GetRenderer());
+    QVERIFY(renderer->calls.count("StartDraw") > 1);
+    QCOMPARE(Engine::GetInstance()->GetCurrentTime(), 0);
+    demo.advanceTo(38000);
+    QVERIFY(drawnFrame() == unwarmed);
+    DemoRun onTheClock(recorded(false));
+    onTheClock.start();
+    QVERIFY(!Engine::GetInstance()->HasManualTime());
 }
 
 void TestDemoRun::seekOnTheEngineClockRunsOnFromThere()

@@ -25,21 +25,22 @@ void TestCaptureOptions::accepted_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<CaptureOptions::Output>("output");
     QTest::addColumn<bool>("audio");
+    QTest::addColumn<QString>("preset");
 
     using O = CaptureOptions::Output;
     QTest::newRow("defaults: the whole demo")
         << QStringList{"--out", "frames"} << 0 << 46000 << 50 << QSize(1280, 720)
-        << O::PngDirectory << true;
-    QTest::newRow("video, range, size")
+        << O::PngDirectory << true << "superfast";
+    QTest::newRow("video, range, size, preset")
         << QStringList{"--out", "a/demo.MP4", "--from", "5000", "--to", "9000", "--fps", "30",
-                       "--size", "640x360"}
-        << 5000 << 9000 << 30 << QSize(640, 360) << O::Mp4Video << true;
+                       "--size", "640x360", "--preset", "medium"}
+        << 5000 << 9000 << 30 << QSize(640, 360) << O::Mp4Video << true << "medium";
     QTest::newRow("odd size for frames, silent")
         << QStringList{"--out=f", "--size=321x181", "--no-audio", "--fps=1000"}
-        << 0 << 46000 << 1000 << QSize(321, 181) << O::PngDirectory << false;
+        << 0 << 46000 << 1000 << QSize(321, 181) << O::PngDirectory << false << "superfast";
     QTest::newRow("one millisecond after the end")
         << QStringList{"--out", "f", "--from", "47000", "--to", "47001"} << 47000 << 47001 << 50
-        << QSize(1280, 720) << O::PngDirectory << true;
+        << QSize(1280, 720) << O::PngDirectory << true << "superfast";
 }
 
 void TestCaptureOptions::accepted()
@@ -56,6 +57,7 @@ void TestCaptureOptions::accepted()
     QTEST(options.size, "size");
     QTEST(options.output, "output");
     QTEST(options.audio, "audio");
+    QTEST(options.preset, "preset");
 }
 
 void TestCaptureOptions::rejected_data()
@@ -95,6 +97,9 @@ void TestCaptureOptions::rejected_data()
         << "--out 'x.mkv': only MP4 video is written; give FILE.mp4, or a directory for PNG frames";
     QTest::newRow("unknown option") << out + QStringList{"--frames", "3"}
         << "Unknown option 'frames'.";
+    QTest::newRow("unknown preset") << QStringList{"--out", "x.mp4", "--preset", "Fast"}
+        << "--preset must be one of ultrafast, superfast, veryfast, faster, fast, medium, slow, "
+           "slower, veryslow; got 'Fast'";
     QTest::newRow("stray argument") << out + QStringList{"extra"} << "unexpected argument 'extra'";
 }
 

@@ -64,7 +64,8 @@ void TestFrameSinks::soundtrackSitsWherePlayerStartsIt()
     QCOMPARE(args.mid(args.size() - 3), (QStringList{"-f", "mp4", "x.tmp.mp4"}));
 }
 
-// Whatever the track's length, the video is as long as its frames.
+// Whatever the track's length, the video is as long as its frames; size,
+// rate and x264 preset are the ones asked for.
 void TestFrameSinks::videoLengthFollowsFrames()
 {
     FfmpegSink::Settings settings;
@@ -72,12 +73,14 @@ void TestFrameSinks::videoLengthFollowsFrames()
     settings.fps = 30;
     settings.frameCount = 1230;
     settings.soundtrack = "t.mp3";
+    settings.preset = "slower";
     const QStringList args = FfmpegSink::arguments(settings, "x.tmp.mp4");
     const int t = args.indexOf("-t");
     QVERIFY(t > 0);
     QCOMPARE(args.at(t + 1), QString("41.000"));
     QCOMPARE(args.at(args.indexOf("-video_size") + 1), QString("1280x720"));
     QCOMPARE(args.at(args.indexOf("-framerate") + 1), QString("30"));
+    QCOMPARE(args.at(args.indexOf("-preset") + 1), QString("slower"));
 }
 
 void TestFrameSinks::temporaryName_data()

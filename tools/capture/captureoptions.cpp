@@ -6,6 +6,15 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+const char* const CaptureOptions::kDefaultPreset = "superfast";
+
+const QStringList& CaptureOptions::presets()
+{
+    static const QStringList names = {"ultrafast", "superfast", "veryfast", "faster", "fast",
+                                      "medium", "slow", "slower", "veryslow"};
+    return names;
+}
+
 namespace {
 
 // Whole, non-negative milliseconds of engine time.
@@ -75,6 +84,17 @@ bool parseOut(const QString& text, CaptureOptions::Output* output, QString* erro
     return true;
 }
 
+bool parsePreset(const QString& text, QString* preset, QString* error)
+{
+    if (!CaptureOptions::presets().contains(text)) {
+        *error = QStringLiteral("--preset must be one of %1; got '%2'")
+                     .arg(CaptureOptions::presets().join(QStringLiteral(", ")), text);
+        return false;
+    }
+    *preset = text;
+    return true;
+}
+
 bool checkConsistency(const CaptureOptions& options, QString* error)
 {
     if (options.from >= options.to) {
@@ -104,6 +124,11 @@ void addOptions(QCommandLineParser* parser)
         {"to", "End of the range, not included (default 46000: the whole demo).", "ms"},
         {"fps", "Frames per second (default 50, as the player).", "n"},
         {"size", "Frame size (default 1280x720).", "WxH"},
+        {"preset",
+         QStringLiteral("x264 preset of a video, from ultrafast to veryslow: slower makes "
+                        "smaller files of the same quality (default %1).")
+             .arg(CaptureOptions::kDefaultPreset),
+         "name"},
         {"out", "A directory for frame_00000.png... or FILE.mp4 for a video.", "path"},
         {"soundtrack", "Mux this audio file instead of the demo's track.", "file"},
         {"no-audio", "Leave the soundtrack out of the video."},
@@ -132,6 +157,7 @@ bool readValues(const QCommandLineParser& parser, CaptureOptions* options, QStri
            && (!parser.isSet("to") || parseTime("to", parser.value("to"), &options->to, error))
            && (!parser.isSet("fps") || parseFps(parser.value("fps"), &options->fps, error))
            && (!parser.isSet("size") || parseSize(parser.value("size"), &options->size, error))
+           && (!parser.isSet("preset") || parsePreset(parser.value("preset"), &options->preset, error))
            && checkConsistency(*options, error);
 }
 

@@ -17,6 +17,10 @@ struct CaptureOptions
     static constexpr int kDefaultFps = 50;
     static constexpr int kMaxFps = 1000;  // engine time counts whole milliseconds
     static constexpr int kMaxSide = 8192;
+    // x264's speed against file size; every preset keeps the same quality
+    // setting, so a faster one makes a somewhat larger file.
+    static const char* const kDefaultPreset;
+    static const QStringList& presets();  // x264's own names, fastest first
 
     int from = kDefaultFrom;  // engine time of the first frame, ms
     int to = kDefaultTo;      // end of the range, ms, exclusive
@@ -25,6 +29,7 @@ struct CaptureOptions
     QString out;              // a directory for PNG frames, or FILE.mp4
     Output output = Output::PngDirectory;
     bool audio = true;        // mux the soundtrack into a video
+    QString preset = QString::fromLatin1(kDefaultPreset);  // x264's, for a video
     QString soundtrack;       // a track other than the demo's own; empty: the demo's
     bool quiet = false;       // no progress bar even on a terminal
 

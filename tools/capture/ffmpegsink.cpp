@@ -69,7 +69,7 @@ QStringList FfmpegSink::arguments(const Settings& s, const QString& target)
     if (audio)
         args << audioInput(s);
     args << "-map" << "0:v:0"
-         << "-c:v" << "libx264" << "-preset" << "medium" << "-crf" << "18"
+         << "-c:v" << "libx264" << "-preset" << s.preset << "-crf" << "18"
          << "-pix_fmt" << "yuv420p";
     if (audio)
         args << audioOutput(s);

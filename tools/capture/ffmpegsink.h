@@ -1,6 +1,7 @@
 #ifndef FFMPEGSINK_H
 #define FFMPEGSINK_H
 
+#include "captureoptions.h"
 #include "framesink.h"
 
 #include <QProcess>
@@ -19,6 +20,7 @@ public:
         QString output;       // FILE.mp4
         QSize size;
         int fps = 50;
+        QString preset = QString::fromLatin1(CaptureOptions::kDefaultPreset);
         int from = 0;         // engine time of the first frame, ms
         int frameCount = 0;
         QString soundtrack;   // empty: a silent video

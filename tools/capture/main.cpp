@@ -88,6 +88,7 @@ std::unique_ptr<FrameSink> makeSink(const CaptureOptions& options, const FrameCl
     settings.output = options.out;
     settings.size = options.size;
     settings.fps = options.fps;
+    settings.preset = options.preset;
     settings.from = options.from;
     settings.frameCount = clock.frameCount();
     settings.soundtrack = soundtrack;
