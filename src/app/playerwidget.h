@@ -13,7 +13,7 @@
 
 class Transport;
 
-// The player's window: the design's GLWidget plus what the command line asks
+// The player's window: the frame loop's GLWidget plus what the command line asks
 // for. It starts at --start, loops or quits at the end of the timeline, and
 // with --dev turns the demo maker's keys into pause, seek and step and draws
 // the overlay. Without options it behaves exactly as GLWidget.
