@@ -80,8 +80,15 @@ void DemoRun::start()
         setup.track = PATH + "/data/tavrenQuisk.mp3";
     setup.trackOffset = m_options.audioOffset;
     engine->Init(setup);
-    engine->UseScene(engine->GetScenes().size() - 1);
     m_running = true;
+    useNewTree();
+}
+
+// The tree just built is the current scene and has not been ticked yet.
+void DemoRun::useNewTree()
+{
+    Engine* engine = Engine::GetInstance();
+    engine->UseScene(engine->GetScenes().size() - 1);
     m_ticked = false;
     m_lastTick = 0;
 }
@@ -190,9 +197,7 @@ void DemoRun::rebuildTree()
     Scene* scene = init_scene_1();
     m_root = scene->GetRoot();
     engine->AddScene(scene);
-    engine->UseScene(engine->GetScenes().size() - 1);
-    m_ticked = false;
-    m_lastTick = 0;
+    useNewTree();
 }
 
 void DemoRun::seekAhead(int ms, int fps)

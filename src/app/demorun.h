@@ -82,6 +82,7 @@ public:
 
 private:
     void rebuildTree();
+    void useNewTree();
     void warmUp(Scene* scene);
 
     Options m_options;
