@@ -1,7 +1,9 @@
 #include "ffmpegsink.h"
 #include "pngdirectorysink.h"
+#include "yuv420.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,6 +17,7 @@ private slots:
     void videoLengthFollowsFrames();
     void temporaryName_data();
     void temporaryName();
+    void videoPlanesDecodeToTheFrame();
     void pngFramesAreCompleteAndNumbered();
     void pngDirectoryThatIsAFileIsRefused();
 };
@@ -96,6 +99,64 @@ void TestFrameSinks::temporaryName()
 {
     QFETCH(QString, output);
     QTEST(FfmpegSink::temporaryName(output), "temporary");
+}
+
+// A frame of saturated and grey blocks, 2 x 2 aligned so that averaging the
+// chroma changes nothing.
+QImage colourBlocks(const QSize& size)
+{
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan,
+                              Qt::magenta, Qt::white, Qt::black, QColor(128, 64, 32)};
+    QImage image(size, QImage::Format_RGBX8888);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixelColor(x, y, colours[(x / 2 + 3 * (y / 2)) % 9]);
+    }
+    return image;
+}
+
+// ffmpeg, told what the encoder is told (BT.709, limited range), turns the
+// planes back into the frame.
+QImage decodedByFfmpeg(const QByteArray& planes, const QSize& size)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "yuv420p",
+                            "-video_size", QString("%1x%2").arg(size.width()).arg(size.height()),
+                            "-i", "-", "-vf",
+                            "scale=in_color_matrix=bt709:in_range=tv:out_range=pc:flags=neighbor",
+                            "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
+    ffmpeg.write(planes);
+    ffmpeg.closeWriteChannel();
+    if (!ffmpeg.waitForFinished(60000))
+        return QImage();
+    const QByteArray rgb = ffmpeg.readAllStandardOutput();
+    if (rgb.size() != 3 * size.width() * size.height())
+        return QImage();
+    QImage image(size, QImage::Format_RGB888);
+    for (int y = 0; y < size.height(); ++y)
+        memcpy(image.scanLine(y), rgb.constData() + 3 * y * size.width(), 3 * size.width());
+    return image;
+}
+
+void TestFrameSinks::videoPlanesDecodeToTheFrame()
+{
+    const QSize size(36, 12);  // H.264 takes even sizes only
+    const QImage frame = colourBlocks(size);
+    QByteArray planes;
+    convertToYuv420(frame, &planes);
+    const int chroma = ((size.width() + 1) / 2) * ((size.height() + 1) / 2);
+    QCOMPARE(planes.size(), size.width() * size.height() + 2 * chroma);
+    const QImage decoded = decodedByFfmpeg(planes, size);
+    QVERIFY(!decoded.isNull());
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QColor want = frame.pixelColor(x, y), got = decoded.pixelColor(x, y);
+            const int off = qMax(qAbs(want.red() - got.red()),
+                                 qMax(qAbs(want.green() - got.green()), qAbs(want.blue() - got.blue())));
+            QVERIFY2(off <= 3, qPrintable(QString("(%1, %2): %3 for %4").arg(x).arg(y)
+                                              .arg(got.name(), want.name())));
+        }
+    }
 }
 
 void TestFrameSinks::pngFramesAreCompleteAndNumbered()

@@ -1,6 +1,7 @@
 #include "ffmpegsink.h"
 
 #include "replacefile.h"
+#include "yuv420.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,13 +65,17 @@ QStringList FfmpegSink::arguments(const Settings& s, const QString& target)
     const QString size = QStringLiteral("%1x%2").arg(s.size.width()).arg(s.size.height());
     const bool audio = !s.soundtrack.isEmpty();
     QStringList args = {"-hide_banner", "-loglevel", "error", "-nostats", "-y",
-                        "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
+                        "-f", "rawvideo", "-pix_fmt", "yuv420p", "-video_size", size,
                         "-framerate", QString::number(s.fps), "-i", "-"};
     if (audio)
         args << audioInput(s);
     args << "-map" << "0:v:0"
          << "-c:v" << "libx264" << "-preset" << s.preset << "-crf" << "18"
          << "-pix_fmt" << "yuv420p";
+    // Said in the stream, so that players do not guess (some would take
+    // BT.601 for a small frame).
+    args << "-colorspace" << "bt709" << "-color_primaries" << "bt709" << "-color_trc" << "bt709"
+         << "-color_range" << "tv";
     if (audio)
         args << audioOutput(s);
     // The video decides the length: the track may be longer or start later.
@@ -122,8 +127,9 @@ bool FfmpegSink::prepareOutput(QString* error)
 
 bool FfmpegSink::write(const QImage& frame, QString* error)
 {
-    const QImage rgb = frame.convertToFormat(QImage::Format_RGB888);
-    if (rgb.size() != m_settings.size || !sendRows(rgb)) {
+    if (frame.size() == m_settings.size)
+        convertToYuv420(frame, &m_planes);
+    if (frame.size() != m_settings.size || !send(m_planes)) {
         *error = failure(QStringLiteral("ffmpeg stopped taking frames"));
         abort();
         return false;
@@ -131,19 +137,16 @@ bool FfmpegSink::write(const QImage& frame, QString* error)
     return true;
 }
 
-// ffmpeg wants rows without QImage's 4-byte padding. They go in pieces of
-// at most kChunkBytes, each drained before the next: a whole frame handed
-// to QProcess at once would be copied into a fresh buffer every frame.
-bool FfmpegSink::sendRows(const QImage& rgb)
+// The frame goes in pieces of at most kChunkBytes, each drained before the
+// next: a whole frame handed to QProcess at once would be copied into a
+// fresh buffer every frame.
+bool FfmpegSink::send(const QByteArray& bytes)
 {
-    const int rowBytes = rgb.width() * 3;
-    const int rowsPerChunk = qMax(1, kChunkBytes / rowBytes);
-    for (int y = 0; y < rgb.height(); y += rowsPerChunk) {
-        m_chunk.resize(0);
-        for (int row = y; row < qMin(y + rowsPerChunk, rgb.height()); ++row)
-            m_chunk.append(reinterpret_cast<const char*>(rgb.constScanLine(row)), rowBytes);
-        if (m_process.write(m_chunk) != m_chunk.size() || !drain())
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 piece = qMin<qint64>(kChunkBytes, bytes.size() - done);
+        if (m_process.write(bytes.constData() + done, piece) != piece || !drain())
             return false;
+        done += piece;
     }
     return true;
 }

@@ -10,9 +10,10 @@
 #include <QStringList>
 
 // Encodes the frames into an H.264 MP4 with Debian's ffmpeg, spawned as a
-// process and fed raw RGB frames through a pipe. The soundtrack is muxed in
-// as AAC, placed where the player starts it. ffmpeg writes FILE.tmp.mp4,
-// which becomes FILE.mp4 only once ffmpeg has finished successfully.
+// process and fed raw Y'CbCr 4:2:0 frames (BT.709) through a pipe. The
+// soundtrack is muxed in as AAC, placed where the player starts it. ffmpeg
+// writes FILE.tmp.mp4, which becomes FILE.mp4 only once ffmpeg has finished
+// successfully.
 class FfmpegSink : public FrameSink
 {
 public:
@@ -43,7 +44,7 @@ public:
 
 private:
     bool prepareOutput(QString* error);
-    bool sendRows(const QImage& rgb);
+    bool send(const QByteArray& bytes);
     bool drain();
     QString failure(const QString& what);
 
@@ -51,7 +52,7 @@ private:
     QString m_temporary;
     QString m_program;
     QProcess m_process;
-    QByteArray m_chunk;
+    QByteArray m_planes;  // the frame being sent, kept to spare an allocation a frame
     bool m_closed = false;  // finished or aborted
 };
 

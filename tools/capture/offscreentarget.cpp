@@ -5,10 +5,10 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
+#include <QtEndian>
 
 #include <GL/gl.h>
 
-#include <cstring>
 
 namespace {
 // What the player's OpenGL widget gets by default, plus the depth buffer
@@ -83,22 +83,25 @@ bool OffscreenTarget::makeCurrent()
 
 const QImage& OffscreenTarget::read()
 {
-    // Both images are kept from frame to frame: fresh 2.7 MB buffers would
+    // Both buffers are kept from frame to frame: fresh 3.7 MB ones would
     // cost page faults on every frame, more than the readback itself.
-    if (m_frame.size() != m_size) {
-        m_upsideDown = QImage(m_size, QImage::Format_RGB888);
-        m_frame = QImage(m_size, QImage::Format_RGB888);
-    }
-    // QImage pads RGB888 rows to 4 bytes, which is GL's default pack alignment.
+    const int width = m_size.width(), height = m_size.height();
+    m_upsideDown.resize(size_t(width) * size_t(height));
+    if (m_frame.size() != m_size)
+        m_frame = QImage(m_size, QImage::Format_RGBX8888);
+    // Four bytes a pixel in the framebuffer's own order: a plain copy for
+    // the driver, where packed RGB would be converted pixel by pixel.
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, m_size.width(), m_size.height(), GL_RGB, GL_UNSIGNED_BYTE,
-                 m_upsideDown.bits());
-    // GL's first row is the bottom one. Copying rows is far faster than
-    // QImage::mirrored(), which goes pixel by pixel for 24-bit images.
-    const int height = m_size.height();
-    for (int y = 0; y < height; ++y)
-        std::memcpy(m_frame.scanLine(y), m_upsideDown.constScanLine(height - 1 - y),
-                    size_t(m_frame.bytesPerLine()));
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, m_upsideDown.data());
+    // GL's first row is the bottom one. The alpha channel holds what
+    // blending left there; the frame is opaque, as it is on screen.
+    const quint32 opaque = qToLittleEndian<quint32>(0xff000000u);
+    for (int y = 0; y < height; ++y) {
+        const quint32* from = m_upsideDown.data() + size_t(height - 1 - y) * size_t(width);
+        auto* to = reinterpret_cast<quint32*>(m_frame.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = from[x] | opaque;
+    }
     return m_frame;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -29,8 +30,8 @@ public:
     bool makeCurrent();
 
     QSize size() const { return m_size; }
-    // The framebuffer as shown on screen: RGB, top row first. The image is
-    // reused by the next read(); copy it to keep it longer.
+    // The framebuffer as shown on screen: opaque RGBX8888, top row first.
+    // The image is reused by the next read(); copy it to keep it longer.
     const QImage& read();
     // GL_RENDERER of the context, e.g. "llvmpipe (LLVM 15.0.6, 256 bits)".
     QString rendererName() const;
@@ -40,7 +41,7 @@ private:
     bool createFramebuffer(QString* error);
 
     QSize m_size;
-    QImage m_upsideDown;
+    std::vector<quint32> m_upsideDown;  // as GL hands it over, bottom row first
     QImage m_frame;
     std::unique_ptr<QOpenGLContext> m_context;
     std::unique_ptr<QOffscreenSurface> m_surface;

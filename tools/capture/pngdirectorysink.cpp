@@ -45,7 +45,8 @@ bool PngDirectorySink::write(const QImage& frame, QString* error)
     const QString path = m_directory + QLatin1Char('/') + frameName(m_next);
     m_pending = path + QStringLiteral(".tmp");
     QImageWriter writer(m_pending, "png");
-    if (!writer.write(frame)) {
+    // RGB, whatever the target read back: the files stay as they were.
+    if (!writer.write(frame.convertToFormat(QImage::Format_RGB888))) {
         *error = QStringLiteral("cannot write '%1': %2").arg(m_pending, writer.errorString());
         abort();
         return false;
