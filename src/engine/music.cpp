@@ -17,12 +17,16 @@ Music::Music()
     // A coarse timer may fire 5% off (250 ms on a 5 s delay).
     m_startTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_startTimer, &QTimer::timeout, this, [this] { followOwnClock(); });
+    m_reopenTimer.setSingleShot(true);
+    connect(&m_reopenTimer, &QTimer::timeout, this, [this] { reopen(); });
 }
 
 // The player never destroys its Music; a Music that is destroyed takes its
 // playback graph with it instead of leaving it behind.
 Music::~Music()
 {
+    if (m_media)
+        m_media->disconnect(this);  // its last stop is no loss
     delete m_media;
     delete m_output;
 }
@@ -33,12 +37,51 @@ void Music::init()
     m_output = new Phonon::AudioOutput(Phonon::GameCategory);
     Phonon::createPath(m_media, m_output);
     // A track that was still loading when the start came starts once it plays.
-    connect(m_media, &Phonon::MediaObject::stateChanged, this, [this] { followOwnClock(); });
+    connect(m_media, &Phonon::MediaObject::stateChanged, this,
+            [this](Phonon::State state) { stateChanged(state); });
 }
 
 void Music::load(const QString& path)
 {
+    m_path = path;
     m_media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(path)));
+}
+
+void Music::stateChanged(int state)
+{
+    if (state == Phonon::PlayingState) {
+        m_length = qMax<qint64>(m_length, m_media->totalTime());
+        m_reopening = false;
+        m_reopenTimer.stop();
+        m_reopenDelay = kFirstReopenDelay;
+    } else if ((state == Phonon::StoppedState || state == Phonon::ErrorState) && isLost()) {
+        const QString reason = m_media->errorString();
+        qWarning("quenvarix: the sound stopped%s; opening it again",
+                 qPrintable(reason.isEmpty() ? QString() : " (" + reason + ")"));
+        m_reopenTimer.start(m_reopenDelay);
+    }
+    followOwnClock();
+}
+
+// Stopped or failed while the track should still be heard: a track that has
+// played once and is not yet at its end, and not already being opened again.
+bool Music::isLost() const
+{
+    if (m_length <= 0 || m_reopening || m_reopenTimer.isActive())
+        return false;
+    return m_follow.ExpectedPosition(ownClock()) < m_length - kEndMargin;
+}
+
+// The same file from its start: the follower then seeks it to where it
+// belongs, as after any jump. If it does not play by the next attempt (the
+// sound server is not back yet), it is opened again, less often each time.
+void Music::reopen()
+{
+    m_reopening = true;
+    m_reopenDelay = qMin(2 * m_reopenDelay, kMaxReopenDelay);
+    m_reopenTimer.start(m_reopenDelay);
+    m_media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(m_path)));
+    m_media->play();
 }
 
 void Music::SetVolume(float volume)
@@ -72,11 +115,16 @@ void Music::Follow(int engineTime)
 // once it runs, else the time since play().
 void Music::followOwnClock()
 {
+    if (EngineClock::GetInstance()->isStarted() || m_sincePlay.isValid())
+        Follow(ownClock());
+}
+
+int Music::ownClock() const
+{
     const EngineClock* clock = EngineClock::GetInstance();
     if (clock->isStarted())
-        Follow(clock->now());
-    else if (m_sincePlay.isValid())
-        Follow(int(m_sincePlay.elapsed()));
+        return clock->now();
+    return m_sincePlay.isValid() ? int(m_sincePlay.elapsed()) : 0;
 }
 
 int Music::GetAudioPosition() const

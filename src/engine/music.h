@@ -18,7 +18,9 @@ class MediaObject;
 // through the lead-in, so that its start costs no set-up: a precise timer
 // then seeks it to where it belongs and makes it heard, and Follow(), called
 // on every frame, keeps it there. A missing file or no audio device leaves
-// the demo silent; the picture never waits for the sound.
+// the demo silent; the picture never waits for the sound. A track that was
+// playing and is lost (the sound server went away) is opened again after 1,
+// 2, 4, then every 8 s, and the follower puts it back where it belongs.
 class Music : public QObject, public MusicTrack
 {
 public:
@@ -52,14 +54,27 @@ public:
     Phonon::MediaObject* GetMedia() const { return m_media; }
     Phonon::AudioOutput* GetOutput() const { return m_output; }
 
+    static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
+    static constexpr int kMaxReopenDelay = 8000;
+    static constexpr int kEndMargin = 1000;  // ms before its end a stop is taken for the end
+
 private:
     void followOwnClock();
+    int ownClock() const;
+    void stateChanged(int state);
+    bool isLost() const;
+    void reopen();
 
     Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
     Phonon::AudioOutput* m_output;  // owned
     MusicFollow m_follow;
     QTimer m_startTimer;
     QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
+    QTimer m_reopenTimer;
+    QString m_path;
+    qint64 m_length = 0;            // ms, known once the track has played: only then can it be lost
+    int m_reopenDelay = kFirstReopenDelay;
+    bool m_reopening = false;       // opened again, not playing yet
     float m_volume;
     bool m_audible;
 };
