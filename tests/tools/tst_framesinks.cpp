@@ -68,7 +68,7 @@ void TestFrameSinks::soundtrackSitsWherePlayerStartsIt()
 }
 
 // Whatever the track's length, the video is as long as its frames; size,
-// rate and x264 preset are the ones asked for.
+// rate, x264 preset and threads are the ones asked for.
 void TestFrameSinks::videoLengthFollowsFrames()
 {
     FfmpegSink::Settings settings;
@@ -77,6 +77,7 @@ void TestFrameSinks::videoLengthFollowsFrames()
     settings.frameCount = 1230;
     settings.soundtrack = "t.mp3";
     settings.preset = "slower";
+    settings.encoderThreads = 3;
     const QStringList args = FfmpegSink::arguments(settings, "x.tmp.mp4");
     const int t = args.indexOf("-t");
     QVERIFY(t > 0);
@@ -84,6 +85,7 @@ void TestFrameSinks::videoLengthFollowsFrames()
     QCOMPARE(args.at(args.indexOf("-video_size") + 1), QString("1280x720"));
     QCOMPARE(args.at(args.indexOf("-framerate") + 1), QString("30"));
     QCOMPARE(args.at(args.indexOf("-preset") + 1), QString("slower"));
+    QCOMPARE(args.at(args.indexOf("-threads") + 1), QString("3"));
 }
 
 void TestFrameSinks::temporaryName_data()

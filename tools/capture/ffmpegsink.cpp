@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 const int kStallMs = 120000;  // ffmpeg not taking a frame for this long has hung
@@ -71,6 +72,7 @@ QStringList FfmpegSink::arguments(const Settings& s, const QString& target)
         args << audioInput(s);
     args << "-map" << "0:v:0"
          << "-c:v" << "libx264" << "-preset" << s.preset << "-crf" << "18"
+         << "-threads" << QString::number(s.encoderThreads)
          << "-pix_fmt" << "yuv420p";
     // Said in the stream, so that players do not guess (some would take
     // BT.601 for a small frame).
@@ -83,6 +85,11 @@ QStringList FfmpegSink::arguments(const Settings& s, const QString& target)
     args << "-t" << seconds(durationMs) << "-movflags" << "+faststart" << "-f" << "mp4"
          << target;
     return args;
+}
+
+int FfmpegSink::defaultEncoderThreads()
+{
+    return qMax(1, QThread::idealThreadCount() / 2);
 }
 
 QString FfmpegSink::notFoundMessage()
