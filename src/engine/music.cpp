@@ -39,6 +39,9 @@ void Music::init()
     // A track that was still loading when the start came starts once it plays.
     connect(m_media, &Phonon::MediaObject::stateChanged, this,
             [this](Phonon::State state) { stateChanged(state); });
+    // The length may be known only after the track starts playing.
+    connect(m_media, &Phonon::MediaObject::totalTimeChanged, this,
+            [this](qint64 length) { m_length = qMax(m_length, length); });
 }
 
 void Music::load(const QString& path)
@@ -51,6 +54,7 @@ void Music::stateChanged(int state)
 {
     if (state == Phonon::PlayingState) {
         m_length = qMax<qint64>(m_length, m_media->totalTime());
+        m_played = true;
         m_reopening = false;
         m_reopenTimer.stop();
         m_reopenDelay = kFirstReopenDelay;
@@ -67,7 +71,7 @@ void Music::stateChanged(int state)
 // played once and is not yet at its end, and not already being opened again.
 bool Music::isLost() const
 {
-    if (m_length <= 0 || m_reopening || m_reopenTimer.isActive())
+    if (!m_played || m_length <= 0 || m_reopening || m_reopenTimer.isActive())
         return false;
     return m_follow.ExpectedPosition(ownClock()) < m_length - kEndMargin;
 }

@@ -72,7 +72,8 @@ private:
     QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
     QTimer m_reopenTimer;
     QString m_path;
-    qint64 m_length = 0;            // ms, known once the track has played: only then can it be lost
+    qint64 m_length = 0;            // ms, 0 while unknown
+    bool m_played = false;          // only a track that has played can be lost
     int m_reopenDelay = kFirstReopenDelay;
     bool m_reopening = false;       // opened again, not playing yet
     float m_volume;
