@@ -1,6 +1,7 @@
 #ifndef COMMANDLINEREQUEST_H
 #define COMMANDLINEREQUEST_H
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,10 @@ enum class CommandLineRequest { Values, Error, Help, Version };
 
 CommandLineRequest readCommandLine(QCommandLineParser* parser, const QStringList& arguments,
                                    QString* error, QString* text);
+
+// The value of a --size option, "WIDTHxHEIGHT" with each side from `min` to
+// `max` pixels; otherwise `error` says what was expected.
+bool readFrameSize(const QString& text, int min, int max, QSize* size, QString* error);
 
 // An options class's own status for a request other than Values: its
 // Status enum names Error, ShowHelp and ShowVersion.

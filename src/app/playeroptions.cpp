@@ -4,7 +4,6 @@
 #include "timeline.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 namespace {
 
@@ -55,21 +54,9 @@ bool readScreen(const QCommandLineParser& parser, int* screen, QString* error)
 
 bool readSize(const QCommandLineParser& parser, QSize* size, QString* error)
 {
-    if (!parser.isSet("size"))
-        return true;
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-    const QRegularExpressionMatch match = pattern.match(parser.value("size"));
-    const QSize read = match.hasMatch()
-                           ? QSize(match.captured(1).toInt(), match.captured(2).toInt())
-                           : QSize();
-    const int min = PlayerOptions::kMinSide, max = PlayerOptions::kMaxSide;
-    if (read.width() < min || read.height() < min || read.width() > max || read.height() > max) {
-        *error = QStringLiteral("--size expects WIDTHxHEIGHT, each from %1 to %2 pixels, such as "
-                                "1280x720; got '%3'").arg(min).arg(max).arg(parser.value("size"));
-        return false;
-    }
-    *size = read;
-    return true;
+    return !parser.isSet("size")
+           || readFrameSize(parser.value("size"), PlayerOptions::kMinSide, PlayerOptions::kMaxSide,
+                            size, error);
 }
 
 void addOptions(QCommandLineParser* parser)

@@ -4,7 +4,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 const char* const CaptureOptions::kDefaultPreset = "superfast";
 
@@ -46,24 +45,6 @@ bool parseFps(const QString& text, int* fps, QString* error)
         return false;
     }
     *fps = value;
-    return true;
-}
-
-bool parseSize(const QString& text, QSize* size, QString* error)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
-    const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
-    const int max = CaptureOptions::kMaxSide;
-    if (width < 1 || height < 1 || width > max || height > max) {
-        *error = QStringLiteral("--size expects WIDTHxHEIGHT, each from 1 to %1 pixels, "
-                                "such as 1280x720; got '%2'")
-                     .arg(max)
-                     .arg(text);
-        return false;
-    }
-    *size = QSize(width, height);
     return true;
 }
 
@@ -156,7 +137,9 @@ bool readValues(const QCommandLineParser& parser, CaptureOptions* options, QStri
            && (!parser.isSet("from") || parseTime("from", parser.value("from"), &options->from, error))
            && (!parser.isSet("to") || parseTime("to", parser.value("to"), &options->to, error))
            && (!parser.isSet("fps") || parseFps(parser.value("fps"), &options->fps, error))
-           && (!parser.isSet("size") || parseSize(parser.value("size"), &options->size, error))
+           && (!parser.isSet("size")
+               || readFrameSize(parser.value("size"), 1, CaptureOptions::kMaxSide,
+                                &options->size, error))
            && (!parser.isSet("preset") || parsePreset(parser.value("preset"), &options->preset, error))
            && checkConsistency(*options, error);
 }
