@@ -134,14 +134,14 @@ bool FfmpegSink::prepareOutput(QString* error)
 
 bool FfmpegSink::write(const QImage& frame, QString* error)
 {
-    if (frame.size() == m_settings.size)
+    if (frame.size() == m_settings.size) {
         convertToYuv420(frame, &m_planes);
-    if (frame.size() != m_settings.size || !send(m_planes)) {
-        *error = failure(QStringLiteral("ffmpeg stopped taking frames"));
-        abort();
-        return false;
+        if (send(m_planes))
+            return true;
     }
-    return true;
+    *error = failure(QStringLiteral("ffmpeg stopped taking frames"));
+    abort();
+    return false;
 }
 
 // The frame goes in pieces of at most kChunkBytes, each drained before the

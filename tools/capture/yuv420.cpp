@@ -22,28 +22,30 @@ void lumaRow(const uchar* __restrict rgbx, int width, uchar* __restrict luma)
     }
 }
 
-// Each chroma sample from the sums of its 2 x 2 pixels (hence two more bits
-// to shift away). An odd last column stands in for its missing neighbour.
+// One chroma pair from the sums of 2 x 2 pixels (hence two more bits to
+// shift away).
+inline void chroma(int red, int green, int blue, uchar* cb, uchar* cr)
+{
+    constexpr int offset = (128 << 18) + (1 << 17);
+    *cb = uchar((kCbR * red + kCbG * green + kCbB * blue + offset) >> 18);
+    *cr = uchar((kCrR * red + kCrG * green + kCrB * blue + offset) >> 18);
+}
+
+// An odd last column stands in for its missing neighbour.
 void chromaRow(const uchar* __restrict top, const uchar* __restrict bottom, int width,
                uchar* __restrict cb, uchar* __restrict cr)
 {
-    constexpr int offset = (128 << 18) + (1 << 17);
     const int pairs = width / 2;
     for (int x = 0; x < pairs; ++x) {
         const uchar* t = top + 8 * x;
         const uchar* b = bottom + 8 * x;
-        const int red = t[0] + t[4] + b[0] + b[4];
-        const int green = t[1] + t[5] + b[1] + b[5];
-        const int blue = t[2] + t[6] + b[2] + b[6];
-        cb[x] = uchar((kCbR * red + kCbG * green + kCbB * blue + offset) >> 18);
-        cr[x] = uchar((kCrR * red + kCrG * green + kCrB * blue + offset) >> 18);
+        chroma(t[0] + t[4] + b[0] + b[4], t[1] + t[5] + b[1] + b[5], t[2] + t[6] + b[2] + b[6],
+               cb + x, cr + x);
     }
     if (width % 2 != 0) {
         const uchar* t = top + 8 * pairs;
         const uchar* b = bottom + 8 * pairs;
-        const int red = 2 * (t[0] + b[0]), green = 2 * (t[1] + b[1]), blue = 2 * (t[2] + b[2]);
-        cb[pairs] = uchar((kCbR * red + kCbG * green + kCbB * blue + offset) >> 18);
-        cr[pairs] = uchar((kCrR * red + kCrG * green + kCrB * blue + offset) >> 18);
+        chroma(2 * (t[0] + b[0]), 2 * (t[1] + b[1]), 2 * (t[2] + b[2]), cb + pairs, cr + pairs);
     }
 }
 
