@@ -55,7 +55,6 @@ void Music::stateChanged(int state)
     if (state == Phonon::PlayingState) {
         m_length = qMax<qint64>(m_length, m_media->totalTime());
         m_played = true;
-        m_reopening = false;
         m_reopenTimer.stop();
         m_reopenDelay = kFirstReopenDelay;
     } else if ((state == Phonon::StoppedState || state == Phonon::ErrorState) && isLost()) {
@@ -68,10 +67,11 @@ void Music::stateChanged(int state)
 }
 
 // Stopped or failed while the track should still be heard: a track that has
-// played once and is not yet at its end, and not already being opened again.
+// played once and is not yet at its end, and not already being opened again
+// (the timer runs from a loss until the track plays again).
 bool Music::isLost() const
 {
-    if (!m_played || m_length <= 0 || m_reopening || m_reopenTimer.isActive())
+    if (!m_played || m_length <= 0 || m_reopenTimer.isActive())
         return false;
     return m_follow.ExpectedPosition(ownClock()) < m_length - kEndMargin;
 }
@@ -81,10 +81,9 @@ bool Music::isLost() const
 // sound server is not back yet), it is opened again, less often each time.
 void Music::reopen()
 {
-    m_reopening = true;
     m_reopenDelay = qMin(2 * m_reopenDelay, kMaxReopenDelay);
-    m_reopenTimer.start(m_reopenDelay);
-    m_media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(m_path)));
+    m_reopenTimer.start(m_reopenDelay);  // first: opening reports a stop of its own
+    load(m_path);
     m_media->play();
 }
 

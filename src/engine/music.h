@@ -75,7 +75,6 @@ private:
     qint64 m_length = 0;            // ms, 0 while unknown
     bool m_played = false;          // only a track that has played can be lost
     int m_reopenDelay = kFirstReopenDelay;
-    bool m_reopening = false;       // opened again, not playing yet
     float m_volume;
     bool m_audible;
 };
