@@ -71,5 +71,5 @@ void Transport::followMusic()
 {
     Engine* engine = Engine::GetInstance();
     if (Music* music = engine->GetMusic())
-        music->Follow(engine->GetCurrentTime());
+        music->Follow();
 }
