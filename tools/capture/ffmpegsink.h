@@ -40,6 +40,7 @@ public:
     bool write(const QImage& frame, QString* error) override;
     bool finish(QString* error) override;
     void abort() override;
+    QString leftBehind() const override { return QString(); }  // the video is whole or gone
 
     // "out/demo.mp4" -> "out/demo.tmp.mp4": still an .mp4 for whoever looks,
     // but plainly not the finished file.

@@ -1,6 +1,7 @@
 // quenvarix-capture: renders the demo frame by frame on a manual clock, to
 // PNG frames or to an H.264 video with its soundtrack. See README.md.
 
+#include "abortatexit.h"
 #include "capturejob.h"
 #include "captureoptions.h"
 #include "ffmpegsink.h"
@@ -95,6 +96,12 @@ std::unique_ptr<FrameSink> makeSink(const CaptureOptions& options, const FrameCl
     return std::make_unique<FfmpegSink>(settings);
 }
 
+QString whatIsLeft(const FrameSink& sink)
+{
+    const QString left = sink.leftBehind();
+    return left.isEmpty() ? QStringLiteral("no finished output was written") : left;
+}
+
 int capture(const CaptureOptions& options, const FrameClock& clock, FrameSink* sink)
 {
     OffscreenTarget target;
@@ -111,11 +118,12 @@ int capture(const CaptureOptions& options, const FrameClock& clock, FrameSink* s
         return kOk;
     case CaptureJob::Outcome::Interrupted:
         progress.finish(QStringLiteral("interrupted"));
-        complain(QStringLiteral("interrupted: no finished output was written"));
+        complain(QStringLiteral("interrupted: ") + whatIsLeft(*sink));
         return kInterrupted;
     default:
         progress.finish(QStringLiteral("failed"));
         complain(error);
+        complain(whatIsLeft(*sink));
         return kFailed;
     }
 }
@@ -146,5 +154,6 @@ int main(int argc, char* argv[])
         complain(error);
         return kBadArguments;
     }
+    const AbortAtExit abortAtExit(sink.get());
     return capture(options, clock, sink.get());
 }
