@@ -78,7 +78,7 @@ void DemoRun::start()
         return scene;
     };
     if (m_options.music)
-        setup.track = PATH + "/data/tavrenQuisk.mp3";
+        setup.track = PATH + EngineSetup::kDemoTrack;
     setup.trackOffset = m_options.audioOffset;
     engine->Init(setup);
     m_running = true;

@@ -3,6 +3,7 @@
 
 #include "abortatexit.h"
 #include "capturejob.h"
+#include "enginesetup.h"
 #include "captureoptions.h"
 #include "ffmpegsink.h"
 #include "frameclock.h"
@@ -70,7 +71,7 @@ bool chooseSoundtrack(const CaptureOptions& options, QString* soundtrack)
     if (!options.audio || options.output != CaptureOptions::Output::Mp4Video)
         return true;
     const bool own = options.soundtrack.isEmpty();
-    const QString track = own ? PATH + QStringLiteral("/data/tavrenQuisk.mp3") : options.soundtrack;
+    const QString track = own ? PATH + EngineSetup::kDemoTrack : options.soundtrack;
     if (QFileInfo(track).isFile()) {
         *soundtrack = track;
         return true;
