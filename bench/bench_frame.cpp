@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -35,10 +37,23 @@ const float kFrameMs = 20.0f;
 
 // The tree of the moment being measured: both renderers of one moment share
 // it, and it is built again (textures uploaded on GL) for the next moment.
+std::unique_ptr<DemoTree> tree;
+
+// Taking the tree down needs the toolkit (the renderer asks for the current
+// GL context): it goes while the application still exists, not at exit.
+void releaseTree()
+{
+    tree.reset();
+}
+
 DemoTree* treeAt(int moment, QString* error)
 {
-    static std::unique_ptr<DemoTree> tree;
     static int builtFor = -1;
+    static bool releaseArranged = false;
+    if (!releaseArranged) {
+        qAddPostRoutine(releaseTree);
+        releaseArranged = true;
+    }
     if (builtFor == moment && tree) {
         Engine::GetInstance()->SetManualTime(moment);
         return tree.get();

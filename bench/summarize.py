@@ -138,14 +138,15 @@ def pacing(size, runs):
             continue
         median, p99 = run["interval_median_ms"], run["interval_p99_ms"]
         late, work_max = run["late_over_25ms"], run["work_max_ms"]
-        met = abs(median - 20) <= 0.5 and p99 <= 22 and late == 0 and work_max <= 10
+        met = abs(median - 20) <= 0.5 and p99 <= 22 and late <= 0.01 * run["ticks"] and work_max <= 10
         print(f"  {sequence:<16} {run['ticks']:>6.0f} {median:>7.2f} {p99:>7.2f}"
               f" {run['interval_max_ms']:>7.2f} {late:>5.0f} {run['work_median_ms']:>9.2f}"
               f" {work_max:>9.2f} {run.get('work_cpu_median_ms', 0):>8.2f}"
               f" {run.get('work_cpu_max_ms', 0):>8.2f}   {verdict(met) if size == GOAL_SIZE else ''}")
     print("  (ms; late: intervals over 25 ms after the first second; work: update + repaint,"
           " wall; cpu: the same, CPU time of all threads;")
-    print("   goals: median 20 +- 0.5, p99 <= 22, none late, heaviest work <= 10)")
+    print("   goals: median 20 +- 0.5, p99 <= 22, at most 1 % late, heaviest work <= 10)")
+    print(f"  every tick drawn over the timeline: pacing_{size}.png beside the results")
 
 
 def capture(directory):
@@ -155,7 +156,7 @@ def capture(directory):
             continue
         with open(path) as f:
             run = json.load(f)
-        goal = f"goal >= 2x: {verdict(run['realtime_x'] >= 2)}" if size == "1280x720" else ""
+        goal = f"goal >= 2.5x: {verdict(run['realtime_x'] >= 2.5)}" if size == "1280x720" else ""
         line(f"capture {size}, whole demo to H.264 + audio", f"{run['wall_s']:.1f} s",
              f"{run['realtime_x']:.2f}x real time  {goal}")
 

@@ -130,7 +130,7 @@ MeshBuilder cogwheel()
     // Fifty of these are drawn every frame of the cogwheel sequence, the
     // demo's heaviest moment, where a wheel is 80 to 180 pixels wide; the
     // gear keeps to 204 triangles and spends them on what shows at that size.
-    // Neighbouring teeth share their root corner (a notch of the same area
+    // Neighbouring teeth share their root corner (a notch of about the area
     // as a flat-bottomed gap), each face is one ring of triangles, and the
     // hub is an 8-sided boss with a 7-sided bore.
     const int teeth = 12;

@@ -8,7 +8,7 @@
 // The twelve procedural props, each sized for the scale and place at which
 // the demo shows it (model units; y is up, the camera looks down -z):
 //   box             unit cube centred on the origin (tiles the 5-unit grid at scale 5)
-//   cogwheel_01     12 teeth, 60 across, 8 thick, axis along z, 408 triangles
+//   cogwheel_01     12 teeth, 60 across, 8 thick, axis along z, 204 triangles
 //   cargoContainer  12 x 5 x 5, centred
 //   traffic_cone_01 100 high on a 70-unit square base, standing on y = 0
 //   can              400 high, standing on y = 0

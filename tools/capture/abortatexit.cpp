@@ -27,8 +27,9 @@ void abortArmedSink()
 
 AbortAtExit::AbortAtExit(FrameSink* sink)
 {
-    // Registered after the sink has started its encoder, so the handler runs
-    // before whatever the toolkit tore down for that process is gone.
+    // Exit handlers and static destructors run in the reverse order of their
+    // registration: registered once the sink has started ffmpeg, the handler
+    // runs while the toolkit's statics behind that process still exist.
     static const bool registered = std::atexit(abortArmedSink) == 0;
     if (registered)
         g_armed = sink;

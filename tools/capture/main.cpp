@@ -3,8 +3,8 @@
 
 #include "abortatexit.h"
 #include "capturejob.h"
-#include "enginesetup.h"
 #include "captureoptions.h"
+#include "enginesetup.h"
 #include "ffmpegsink.h"
 #include "frameclock.h"
 #include "interrupt.h"
