@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTimer>
 
+#include "trackanchor.h"
+
+#include <atomic>
+
 typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
 
@@ -57,6 +61,10 @@ private:
     bool reference(qint64* originNs, bool* paused) const;
     void sync();
     void anchor(qint64 originNs);
+    void close();
+    void advance();
+    void open();
+    void start();
     void readBus();
     void fail(const QString& reason);
     bool isLost() const;
@@ -77,8 +85,14 @@ private:
     bool m_anchored = false;     // the pipeline follows m_anchoredOrigin / m_anchoredPaused
     qint64 m_anchoredOrigin = 0;
     bool m_anchoredPaused = false;
-    qint64 m_startAt = -1;       // monotonic ns at which an anchored track is set playing
-    qint64 m_startBase = 0;      // and its base time
+    // A start goes through these, one step per look once the previous one
+    // has landed.
+    enum class Phase { Idle, Waiting, Opening, Seeking, Playing };
+    Phase m_phase = Phase::Idle;
+    TrackAnchor m_target;
+    qint64 m_openedAt = 0;              // monotonic ns at which the stream was last opened
+    qint64 m_openAt = 0;                // monotonic ns at which a waiting start opens the stream
+    std::atomic<qint64> m_capsAt{-1};   // monotonic ns at which the sink opened its stream
     bool m_failed = false;       // silent until opened again
     bool m_ended = false;        // played to its end
     bool m_warned = false;       // the one message of a track that never played
