@@ -206,9 +206,15 @@ def decode_track():
     return samples
 
 
-def run_player(player, env, extra_args=(), until=DEMO_END):
-    """Runs the demo up to engine time `until`; returns the unix time of engine time 0 (s), the
-    log lines and the recording."""
+def press_space(env):
+    subprocess.run(["xdotool", "key", "space"], env=env, check=True)
+
+
+def run_player(player, env, extra_args=(), until=DEMO_END, pause=None):
+    """Runs the demo up to engine time `until`; with `pause` (engine ms, ms)
+    the demo maker's Space pauses it once it is past that time, and resumes
+    it after so long. Returns the unix time of engine time 0 (s, as last
+    logged), the log lines and the recording."""
     recorder = Recorder(env)
     recorder.start()
     time.sleep(0.5)
@@ -221,8 +227,15 @@ def run_player(player, env, extra_args=(), until=DEMO_END):
             lines.append(line)
             if line.startswith("quenvarix: engine time 0 = unix time "):
                 zero = float(line.rsplit(" ", 1)[1])
-            elif line.startswith("quenvarix: engine ") and int(line.split()[2]) >= until + 500:
-                break
+            elif line.startswith("quenvarix: engine "):
+                engine = int(line.split()[2])
+                if engine >= until + 500:
+                    break
+                if pause and engine >= pause[0]:
+                    press_space(env)
+                    time.sleep(pause[1] / 1000)
+                    press_space(env)
+                    pause = None
     finally:
         process.send_signal(signal.SIGTERM)
         try:
@@ -277,13 +290,18 @@ def measure(args, server, reference, track_length):
         try:
             load = os.getloadavg()[0]
             extra = args.player_arg + (["--start", str(args.start)] if args.start else [])
-            zero, lines, samples, start_time = run_player(args.player, env, extra, args.until)
+            pause = None
+            if args.pause_at:
+                extra.append("--dev")
+                pause = (args.pause_at, args.pause_for)
+            zero, lines, samples, start_time = run_player(args.player, env, extra, args.until, pause)
         finally:
             for hog in hogs:
                 hog.kill()
                 hog.wait()
+        first = max(args.start, args.pause_at + 1000 if args.pause_at else 0)
         offsets = beat_offsets(reference, onsets(samples), zero, start_time, track_length,
-                               args.start, args.until)
+                               first, args.until)
         worst = max(offsets, key=abs)
         results.append({"server": server.name, "condition": condition, "run": index + 1,
                         "load": round(load, 2), "start": offsets[0], "worst": worst,
@@ -305,6 +323,10 @@ def main():
                         help="the player's --start: the kicks from there on are measured")
     parser.add_argument("--until", type=int, default=DEMO_END,
                         help="end each run at this engine time (default: the end of the demo)")
+    parser.add_argument("--pause-at", type=int, default=0,
+                        help="pause the player (--dev, Space) once it is past this engine time; "
+                             "the kicks after the resume are measured")
+    parser.add_argument("--pause-for", type=int, default=3000, help="ms the pause lasts")
     parser.add_argument("--smoke", action="store_true",
                         help="one short quiet run per server; fails unless the first kick is "
                              "heard within 20 ms of its place (the test suite's check)")

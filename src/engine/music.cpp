@@ -30,20 +30,21 @@ bool gstreamerReady()
     return ready;
 }
 
-// The clock EngineClock reads: CLOCK_MONOTONIC, in ns.
-GstClock* monotonicClock()
-{
-    GstClock* clock = gst_system_clock_obtain();
-    g_object_set(clock, "clock-type", GST_CLOCK_TYPE_MONOTONIC, nullptr);
-    return clock;
-}
-
+// GStreamer's system clock, CLOCK_MONOTONIC by default: EngineClock's time base.
 qint64 monotonicNow()
 {
-    GstClock* clock = monotonicClock();
+    GstClock* clock = gst_system_clock_obtain();
     const qint64 now = qint64(gst_clock_get_time(clock));
     gst_object_unref(clock);
     return now;
+}
+
+// An element of the pipeline, which keeps it.
+GstElement* child(GstElement* pipeline, const char* name)
+{
+    GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name);
+    gst_object_unref(element);
+    return element;
 }
 
 // The sink opens its stream on the sound server when the format arrives.
@@ -52,13 +53,6 @@ GstPadProbeReturn noteCaps(GstPad*, GstPadProbeInfo* info, gpointer capsAt)
     if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_CAPS)
         static_cast<std::atomic<qint64>*>(capsAt)->store(monotonicNow());
     return GST_PAD_PROBE_OK;
-}
-
-GstState currentState(GstElement* pipeline)
-{
-    GstState state = GST_STATE_NULL;
-    gst_element_get_state(pipeline, &state, nullptr, 0);
-    return state;
 }
 
 // The state change under way has ended (a preroll, a seek landing).
@@ -102,12 +96,7 @@ void Music::init()
         m_pipeline = nullptr;
         return;
     }
-    m_source = gst_bin_get_by_name(GST_BIN(m_pipeline), "file");
-    m_volume = gst_bin_get_by_name(GST_BIN(m_pipeline), "volume");
-    gst_object_unref(m_source);  // the pipeline keeps them
-    gst_object_unref(m_volume);
-    m_sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "sink");
-    gst_object_unref(m_sink);
+    m_sink = child(m_pipeline, "sink");
     GstStructure* role = gst_structure_new("props", "media.role", G_TYPE_STRING, "game", nullptr);
     g_object_set(m_sink, "stream-properties", role, nullptr);
     gst_structure_free(role);
@@ -116,7 +105,7 @@ void Music::init()
     gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, noteCaps, &m_capsAt, nullptr);
     gst_object_unref(pad);
     // The engine's time base, and a base time that only this class sets.
-    GstClock* clock = monotonicClock();
+    GstClock* clock = gst_system_clock_obtain();
     gst_pipeline_use_clock(GST_PIPELINE(m_pipeline), clock);
     gst_object_unref(clock);
     gst_element_set_start_time(m_pipeline, GST_CLOCK_TIME_NONE);
@@ -124,16 +113,15 @@ void Music::init()
     m_busTimer.start();
 }
 
-// Prerolled at once: the file, the decoder and the sound server are open
-// before the start, so that the first sound costs no set-up.
+// Prerolled at once, so that a missing file or server is told at once.
 void Music::load(const QString& path)
 {
     m_path = path;
     if (!m_pipeline)
         return;
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    g_object_set(m_source, "location", path.toLocal8Bit().constData(), nullptr);
-    m_anchored = false;
+    g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
+    m_anchoredTo = kNone;
     m_phase = Phase::Idle;
     m_failed = false;
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
@@ -141,8 +129,8 @@ void Music::load(const QString& path)
 
 void Music::SetVolume(float volume)
 {
-    if (m_volume)
-        g_object_set(m_volume, "volume", double(qMax(0.0f, volume)), nullptr);
+    if (m_pipeline)
+        g_object_set(child(m_pipeline, "volume"), "volume", double(qMax(0.0f, volume)), nullptr);
 }
 
 void Music::play(int delay)
@@ -163,14 +151,20 @@ void Music::Follow()
 bool Music::reference(qint64* originNs, bool* paused) const
 {
     const EngineClock* clock = EngineClock::GetInstance();
-    if (clock->isStarted()) {
-        *originNs = clock->originNs();
-        *paused = clock->isPaused();
-        return true;
-    }
-    *originNs = m_playCalledNs;
-    *paused = false;
-    return m_playCalledNs >= 0;
+    *originNs = clock->isStarted() ? clock->originNs() : m_playCalledNs;
+    *paused = clock->isStarted() && clock->isPaused();
+    return clock->isStarted() || m_playCalledNs >= 0;
+}
+
+// Where the track should be now (ns; negative before its start), -1 without
+// a reference.
+qint64 Music::expectedNow() const
+{
+    qint64 origin = 0;
+    bool paused = false;
+    if (!reference(&origin, &paused))
+        return -1;
+    return monotonicNow() - origin - trackStart() * GST_MSECOND;
 }
 
 // Anchors the track again when the clock moved since the last anchor, then
@@ -181,14 +175,9 @@ void Music::sync()
     bool paused = false;
     if (m_failed || !reference(&origin, &paused))
         return;
-    if (!m_anchored || paused != m_anchoredPaused || (!paused && origin != m_anchoredOrigin)) {
-        m_anchored = true;
-        m_anchoredOrigin = origin;
-        m_anchoredPaused = paused;
-        if (paused)
-            close();
-        else
-            anchor(origin);
+    if (const qint64 to = paused ? kPaused : origin; to != m_anchoredTo) {
+        m_anchoredTo = to;
+        paused ? close() : anchor(origin);
     }
     advance();
     const bool starting = m_phase != Phase::Idle && m_phase != Phase::Playing;
@@ -282,29 +271,24 @@ void Music::start()
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_phase = Phase::Playing;
+    m_played = true;  // the stream opened: the sound server is there
+    m_reopenTimer.stop();
+    m_reopenDelay = kFirstReopenDelay;
 }
 
 void Music::readBus()
 {
-    const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_STATE_CHANGED);
+    const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS);
     while (GstMessage* message = gst_bus_pop_filtered(m_bus, wanted)) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
             m_ended = true;
             m_phase = Phase::Idle;
-        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        } else {
             GError* error = nullptr;
             gst_message_parse_error(message, &error, nullptr);
             const bool fromOutput = GST_MESSAGE_SRC(message) == GST_OBJECT(m_sink);
             fail((fromOutput ? QString("sound output") : m_path) + ": " + QString::fromUtf8(error->message));
             g_error_free(error);
-        } else if (GST_MESSAGE_SRC(message) == GST_OBJECT(m_pipeline)) {
-            GstState state = GST_STATE_NULL;
-            gst_message_parse_state_changed(message, nullptr, &state, nullptr);
-            if (state == GST_STATE_PLAYING) {
-                m_played = true;
-                m_reopenTimer.stop();
-                m_reopenDelay = kFirstReopenDelay;
-            }
         }
         gst_message_unref(message);
     }
@@ -315,7 +299,7 @@ void Music::readBus()
 void Music::fail(const QString& reason)
 {
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    m_anchored = false;
+    m_anchoredTo = kNone;
     m_phase = Phase::Idle;
     m_failed = true;
     if (m_reopenTimer.isActive())
@@ -328,16 +312,10 @@ void Music::fail(const QString& reason)
     }
 }
 
+// Unknown length: better opened once too often than never.
 bool Music::isLost() const
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (!m_played || !reference(&origin, &paused))
-        return false;
-    if (paused || m_length <= 0)
-        return true;  // better opened once too often than never
-    const qint64 position = monotonicNow() - origin - trackStart() * GST_MSECOND;
-    return position < m_length - kEndMargin * GST_MSECOND;
+    return m_played && (m_length <= 0 || expectedNow() < m_length - kEndMargin * GST_MSECOND);
 }
 
 // The same file again; once it has prerolled, the next look anchors it where
@@ -358,18 +336,17 @@ void Music::warn(const QString& what)
 
 int Music::GetAudioPosition() const
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (!IsPlaying() || !reference(&origin, &paused) || monotonicNow() < origin + trackStart() * GST_MSECOND)
-        return -1;
     gint64 position = 0;
-    if (!gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position))
+    if (!IsPlaying() || expectedNow() < 0
+        || !gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position))
         return -1;
     return int(position / GST_MSECOND);
 }
 
 bool Music::IsPlaying() const
 {
-    return m_pipeline && m_phase == Phase::Playing && !m_failed && !m_ended
-        && currentState(m_pipeline) == GST_STATE_PLAYING;
+    GstState state = GST_STATE_NULL;
+    return m_phase == Phase::Playing && !m_failed && !m_ended
+        && gst_element_get_state(m_pipeline, &state, nullptr, 0) != GST_STATE_CHANGE_FAILURE
+        && state == GST_STATE_PLAYING;
 }

@@ -59,6 +59,7 @@ public:
 private:
     int trackStart() const { return m_delay + m_offset; }
     bool reference(qint64* originNs, bool* paused) const;
+    qint64 expectedNow() const;
     void sync();
     void anchor(qint64 originNs);
     void close();
@@ -72,9 +73,7 @@ private:
     void warn(const QString& what);
 
     GstElement* m_pipeline = nullptr;
-    GstElement* m_source = nullptr;  // owned by the pipeline
-    GstElement* m_volume = nullptr;  // owned by the pipeline
-    GstElement* m_sink = nullptr;    // owned by the pipeline
+    GstElement* m_sink = nullptr;  // owned by the pipeline
     GstBus* m_bus = nullptr;
     QTimer m_busTimer;
     QTimer m_reopenTimer;
@@ -82,9 +81,9 @@ private:
     int m_delay = 0;
     int m_offset = 0;
     qint64 m_playCalledNs = -1;  // the origin while the engine clock does not run
-    bool m_anchored = false;     // the pipeline follows m_anchoredOrigin / m_anchoredPaused
-    qint64 m_anchoredOrigin = 0;
-    bool m_anchoredPaused = false;
+    // The engine clock's origin the track is anchored to, or one of these.
+    static constexpr qint64 kNone = -1, kPaused = -2;
+    qint64 m_anchoredTo = kNone;
     // A start goes through these, one step per look once the previous one
     // has landed.
     enum class Phase { Idle, Waiting, Opening, Seeking, Playing };
