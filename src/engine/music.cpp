@@ -5,6 +5,8 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
+
 namespace {
 
 // The track is always an MP3; naming the decoder keeps its timing the same
@@ -13,15 +15,14 @@ const char* const kPipeline =
     "filesrc name=file ! mpegaudioparse ! mpg123audiodec ! audioconvert ! audioresample"
     " ! volume name=volume ! pulsesink name=sink client-name=Quenvarix";
 
-const int kBusInterval = 20;  // ms between looks at the pipeline's messages
-// What a seek on a playing track takes before the sound can be heard in
-// place: an anchor aims this far ahead.
+const int kBusInterval = 20;    // ms between looks at the pipeline's messages
+const int kStartInterval = 5;   // the same while a start is under way
+// What opening, seeking and starting the track take: an anchor aims this far
+// ahead, so that the sound can be heard in place from its first moment.
 const qint64 kSeekLead = 40 * GST_MSECOND;
-// pulsesink's clock runs from the moment its stream is opened, corked or not,
-// and the sink places the first sound by that clock: a stream opened seconds
-// before it plays is heard seconds late until the sink notices. So a track
-// whose start lies ahead is opened again only this long before it.
-const qint64 kPlayAhead = 250 * GST_MSECOND;
+// A start that lies further ahead waits with the stream closed, and opens it
+// this long before (see start()).
+const qint64 kOpenAhead = 150 * GST_MSECOND;
 
 bool gstreamerReady()
 {
@@ -29,27 +30,29 @@ bool gstreamerReady()
     return ready;
 }
 
-// The clock EngineClock reads: CLOCK_MONOTONIC, in ns.
-GstClock* monotonicClock()
-{
-    GstClock* clock = gst_system_clock_obtain();
-    g_object_set(clock, "clock-type", GST_CLOCK_TYPE_MONOTONIC, nullptr);
-    return clock;
-}
-
+// GStreamer's system clock, CLOCK_MONOTONIC by default: EngineClock's time base.
 qint64 monotonicNow()
 {
-    GstClock* clock = monotonicClock();
+    GstClock* clock = gst_system_clock_obtain();
     const qint64 now = qint64(gst_clock_get_time(clock));
     gst_object_unref(clock);
     return now;
 }
 
-GstState currentState(GstElement* pipeline)
+// An element of the pipeline, which keeps it.
+GstElement* child(GstElement* pipeline, const char* name)
 {
-    GstState state = GST_STATE_NULL;
-    gst_element_get_state(pipeline, &state, nullptr, 0);
-    return state;
+    GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name);
+    gst_object_unref(element);
+    return element;
+}
+
+// The sink opens its stream on the sound server when the format arrives.
+GstPadProbeReturn noteCaps(GstPad*, GstPadProbeInfo* info, gpointer capsAt)
+{
+    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_CAPS)
+        static_cast<std::atomic<qint64>*>(capsAt)->store(monotonicNow());
+    return GST_PAD_PROBE_OK;
 }
 
 // The state change under way has ended (a preroll, a seek landing).
@@ -93,17 +96,16 @@ void Music::init()
         m_pipeline = nullptr;
         return;
     }
-    m_source = gst_bin_get_by_name(GST_BIN(m_pipeline), "file");
-    m_volume = gst_bin_get_by_name(GST_BIN(m_pipeline), "volume");
-    gst_object_unref(m_source);  // the pipeline keeps them
-    gst_object_unref(m_volume);
-    m_sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "sink");
-    gst_object_unref(m_sink);
+    m_sink = child(m_pipeline, "sink");
     GstStructure* role = gst_structure_new("props", "media.role", G_TYPE_STRING, "game", nullptr);
     g_object_set(m_sink, "stream-properties", role, nullptr);
     gst_structure_free(role);
+    // When the sink's stream is opened: see start().
+    GstPad* pad = gst_element_get_static_pad(m_sink, "sink");
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, noteCaps, &m_capsAt, nullptr);
+    gst_object_unref(pad);
     // The engine's time base, and a base time that only this class sets.
-    GstClock* clock = monotonicClock();
+    GstClock* clock = gst_system_clock_obtain();
     gst_pipeline_use_clock(GST_PIPELINE(m_pipeline), clock);
     gst_object_unref(clock);
     gst_element_set_start_time(m_pipeline, GST_CLOCK_TIME_NONE);
@@ -111,25 +113,24 @@ void Music::init()
     m_busTimer.start();
 }
 
-// Prerolled at once: the file, the decoder and the sound server are open
-// before the start, so that the first sound costs no set-up.
+// Prerolled at once, so that a missing file or server is told at once.
 void Music::load(const QString& path)
 {
     m_path = path;
     if (!m_pipeline)
         return;
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    g_object_set(m_source, "location", path.toLocal8Bit().constData(), nullptr);
-    m_anchored = false;
-    m_startAt = -1;
+    g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
+    m_anchoredTo = kNone;
+    m_phase = Phase::Idle;
     m_failed = false;
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
 }
 
 void Music::SetVolume(float volume)
 {
-    if (m_volume)
-        g_object_set(m_volume, "volume", double(qMax(0.0f, volume)), nullptr);
+    if (m_pipeline)
+        g_object_set(child(m_pipeline, "volume"), "volume", double(qMax(0.0f, volume)), nullptr);
 }
 
 void Music::play(int delay)
@@ -150,89 +151,144 @@ void Music::Follow()
 bool Music::reference(qint64* originNs, bool* paused) const
 {
     const EngineClock* clock = EngineClock::GetInstance();
-    if (clock->isStarted()) {
-        *originNs = clock->originNs();
-        *paused = clock->isPaused();
-        return true;
-    }
-    *originNs = m_playCalledNs;
-    *paused = false;
-    return m_playCalledNs >= 0;
+    *originNs = clock->isStarted() ? clock->originNs() : m_playCalledNs;
+    *paused = clock->isStarted() && clock->isPaused();
+    return clock->isStarted() || m_playCalledNs >= 0;
 }
 
-// Anchors the track again when the clock moved since the last anchor. A
-// pipeline still opening or seeking is left to finish first.
+// Where the track should be now (ns; negative before its start), -1 without
+// a reference.
+qint64 Music::expectedNow() const
+{
+    qint64 origin = 0;
+    bool paused = false;
+    if (!reference(&origin, &paused))
+        return -1;
+    return monotonicNow() - origin - trackStart() * GST_MSECOND;
+}
+
+// Anchors the track again when the clock moved since the last anchor, then
+// moves a start under way on.
 void Music::sync()
 {
     qint64 origin = 0;
     bool paused = false;
-    if (m_failed || !reference(&origin, &paused) || !settled(m_pipeline))
+    if (m_failed || !reference(&origin, &paused))
         return;
-    if (m_startAt >= 0 && !paused && monotonicNow() >= m_startAt) {
-        m_startAt = -1;
-        gst_element_set_base_time(m_pipeline, GstClockTime(m_startBase));
-        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    if (const qint64 to = paused ? kPaused : origin; to != m_anchoredTo) {
+        m_anchoredTo = to;
+        paused ? close() : anchor(origin);
     }
-    if (m_anchored && paused == m_anchoredPaused && (paused || origin == m_anchoredOrigin))
-        return;
-    m_anchored = true;
-    m_anchoredOrigin = origin;
-    m_anchoredPaused = paused;
-    m_startAt = -1;
-    if (paused)
-        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-    else
-        anchor(origin);
+    advance();
+    const bool starting = m_phase != Phase::Idle && m_phase != Phase::Playing;
+    m_busTimer.setInterval(starting ? kStartInterval : kBusInterval);
 }
 
-// The track is sought to the first position that can still be heard in place
-// and the pipeline's base time set so that it is heard then: after a flushing
-// seek the running time starts again at 0 at the seek's target.
+// Where the track belongs from a moment just ahead. The stream is closed and
+// opened again for it (see start()), at once, or shortly before a start that
+// lies further ahead.
 void Music::anchor(qint64 originNs)
 {
-    const TrackAnchor where = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
+    m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
     m_ended = false;
     ++m_seeks;
-    if (where.heardAt - monotonicNow() > kPlayAhead) {
-        // The start lies ahead (so the track starts from its beginning):
-        // the stream is opened again shortly before it.
-        gst_element_set_state(m_pipeline, GST_STATE_READY);
-        m_startAt = where.heardAt - kPlayAhead;
-        m_startBase = where.heardAt;
-        return;
+    close();
+    m_openAt = m_target.heardAt - kOpenAhead;
+    m_phase = Phase::Waiting;
+}
+
+void Music::close()
+{
+    gst_element_set_state(m_pipeline, GST_STATE_READY);
+    m_phase = Phase::Idle;
+}
+
+// Open, then seek (unless the track starts from its beginning), then start;
+// each step once the one before has landed.
+void Music::advance()
+{
+    switch (m_phase) {
+    case Phase::Waiting:
+        if (monotonicNow() >= m_openAt)
+            open();
+        break;
+    case Phase::Opening:
+        if (!settled(m_pipeline))
+            break;
+        if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
+            m_length = length;
+        if (m_length > 0 && m_target.position >= m_length) {
+            close();  // the track is over at this time: silence
+            m_ended = true;
+        } else if (m_target.position > 0) {
+            gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
+                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                    m_target.position);
+            m_phase = Phase::Seeking;
+        } else {
+            start();
+        }
+        break;
+    case Phase::Seeking:
+        if (settled(m_pipeline))
+            start();
+        break;
+    case Phase::Idle:
+    case Phase::Playing:
+        break;
     }
+}
+
+// The sink's offset carries the distance from now to where the track is to
+// be heard; it is set before the first sound passes it (a later change would
+// split the sound) and holds across a seek.
+void Music::open()
+{
+    const qint64 now = monotonicNow();
+    GstPad* pad = gst_element_get_static_pad(m_sink, "sink");
+    gst_pad_set_offset(pad, m_target.heardAt - now);
+    gst_object_unref(pad);
+    m_openedAt = now;
+    m_capsAt = -1;
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-    gint64 length = 0;
-    if (gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
-        m_length = length;
-    if (m_length > 0 && where.position >= m_length)
-        return;  // the track is over at this time: silence
-    gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), where.position);
-    gst_element_set_base_time(m_pipeline, GstClockTime(where.heardAt));
+    m_phase = Phase::Opening;
+}
+
+// pulsesink reads its clock from the sound server's stream, which counts
+// from the moment the stream was opened whether it plays or not, and the
+// sink places the first sound by that clock when it starts playing: a stream
+// opened a while before it plays is heard that much late, until the sink
+// notices seconds later (the unexplained +10 ms of a first trial was this).
+// So the stream is opened only just before it is needed and the pipeline
+// plays as soon as it is ready, its base time the moment of opening, moved
+// earlier by the time the stream has been open. A flushing seek restarts the
+// stream's count (measured: compensating it there put the sound 26 ms early).
+void Music::start()
+{
+    const qint64 now = monotonicNow();
+    const qint64 capsAt = m_capsAt;
+    const qint64 openFor = capsAt >= 0 && m_target.position == 0 ? now - capsAt : 0;
+    gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    m_phase = Phase::Playing;
+    m_played = true;  // the stream opened: the sound server is there
+    m_reopenTimer.stop();
+    m_reopenDelay = kFirstReopenDelay;
 }
 
 void Music::readBus()
 {
-    const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS | GST_MESSAGE_STATE_CHANGED);
+    const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS);
     while (GstMessage* message = gst_bus_pop_filtered(m_bus, wanted)) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
             m_ended = true;
-        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+            m_phase = Phase::Idle;
+        } else {
             GError* error = nullptr;
             gst_message_parse_error(message, &error, nullptr);
             const bool fromOutput = GST_MESSAGE_SRC(message) == GST_OBJECT(m_sink);
             fail((fromOutput ? QString("sound output") : m_path) + ": " + QString::fromUtf8(error->message));
             g_error_free(error);
-        } else if (GST_MESSAGE_SRC(message) == GST_OBJECT(m_pipeline)) {
-            GstState state = GST_STATE_NULL;
-            gst_message_parse_state_changed(message, nullptr, &state, nullptr);
-            if (state == GST_STATE_PLAYING) {
-                m_played = true;
-                m_reopenTimer.stop();
-                m_reopenDelay = kFirstReopenDelay;
-            }
         }
         gst_message_unref(message);
     }
@@ -243,8 +299,8 @@ void Music::readBus()
 void Music::fail(const QString& reason)
 {
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    m_anchored = false;
-    m_startAt = -1;
+    m_anchoredTo = kNone;
+    m_phase = Phase::Idle;
     m_failed = true;
     if (m_reopenTimer.isActive())
         return;
@@ -256,16 +312,10 @@ void Music::fail(const QString& reason)
     }
 }
 
+// Unknown length: better opened once too often than never.
 bool Music::isLost() const
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (!m_played || !reference(&origin, &paused))
-        return false;
-    if (paused || m_length <= 0)
-        return true;  // better opened once too often than never
-    const qint64 position = monotonicNow() - origin - trackStart() * GST_MSECOND;
-    return position < m_length - kEndMargin * GST_MSECOND;
+    return m_played && (m_length <= 0 || expectedNow() < m_length - kEndMargin * GST_MSECOND);
 }
 
 // The same file again; once it has prerolled, the next look anchors it where
@@ -286,17 +336,17 @@ void Music::warn(const QString& what)
 
 int Music::GetAudioPosition() const
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (!IsPlaying() || !reference(&origin, &paused) || monotonicNow() < origin + trackStart() * GST_MSECOND)
-        return -1;
     gint64 position = 0;
-    if (!gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position))
+    if (!IsPlaying() || expectedNow() < 0
+        || !gst_element_query_position(m_pipeline, GST_FORMAT_TIME, &position))
         return -1;
     return int(position / GST_MSECOND);
 }
 
 bool Music::IsPlaying() const
 {
-    return m_pipeline && !m_failed && !m_ended && currentState(m_pipeline) == GST_STATE_PLAYING;
+    GstState state = GST_STATE_NULL;
+    return m_phase == Phase::Playing && !m_failed && !m_ended
+        && gst_element_get_state(m_pipeline, &state, nullptr, 0) != GST_STATE_CHANGE_FAILURE
+        && state == GST_STATE_PLAYING;
 }

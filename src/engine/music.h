@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTimer>
 
+#include "trackanchor.h"
+
+#include <atomic>
+
 typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
 
@@ -55,8 +59,13 @@ public:
 private:
     int trackStart() const { return m_delay + m_offset; }
     bool reference(qint64* originNs, bool* paused) const;
+    qint64 expectedNow() const;
     void sync();
     void anchor(qint64 originNs);
+    void close();
+    void advance();
+    void open();
+    void start();
     void readBus();
     void fail(const QString& reason);
     bool isLost() const;
@@ -64,9 +73,7 @@ private:
     void warn(const QString& what);
 
     GstElement* m_pipeline = nullptr;
-    GstElement* m_source = nullptr;  // owned by the pipeline
-    GstElement* m_volume = nullptr;  // owned by the pipeline
-    GstElement* m_sink = nullptr;    // owned by the pipeline
+    GstElement* m_sink = nullptr;  // owned by the pipeline
     GstBus* m_bus = nullptr;
     QTimer m_busTimer;
     QTimer m_reopenTimer;
@@ -74,11 +81,17 @@ private:
     int m_delay = 0;
     int m_offset = 0;
     qint64 m_playCalledNs = -1;  // the origin while the engine clock does not run
-    bool m_anchored = false;     // the pipeline follows m_anchoredOrigin / m_anchoredPaused
-    qint64 m_anchoredOrigin = 0;
-    bool m_anchoredPaused = false;
-    qint64 m_startAt = -1;       // monotonic ns at which an anchored track is set playing
-    qint64 m_startBase = 0;      // and its base time
+    // The engine clock's origin the track is anchored to, or one of these.
+    static constexpr qint64 kNone = -1, kPaused = -2;
+    qint64 m_anchoredTo = kNone;
+    // A start goes through these, one step per look once the previous one
+    // has landed.
+    enum class Phase { Idle, Waiting, Opening, Seeking, Playing };
+    Phase m_phase = Phase::Idle;
+    TrackAnchor m_target;
+    qint64 m_openedAt = 0;              // monotonic ns at which the stream was last opened
+    qint64 m_openAt = 0;                // monotonic ns at which a waiting start opens the stream
+    std::atomic<qint64> m_capsAt{-1};   // monotonic ns at which the sink opened its stream
     bool m_failed = false;       // silent until opened again
     bool m_ended = false;        // played to its end
     bool m_warned = false;       // the one message of a track that never played
