@@ -8,11 +8,6 @@
 #include <QObject>
 #include <QTimer>
 
-namespace Phonon {
-class AudioOutput;
-class MediaObject;
-}
-
 // Plays the soundtrack once, in step with the engine clock. play() opens the
 // file, the decoder and the device at once and lets the track run silently
 // through the lead-in, so that its start costs no set-up: a precise timer
@@ -51,9 +46,6 @@ public:
     void Seek(qint64 ms) override;
     void SetAudible(bool audible) override;
 
-    Phonon::MediaObject* GetMedia() const { return m_media; }
-    Phonon::AudioOutput* GetOutput() const { return m_output; }
-
     static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
     static constexpr int kMaxReopenDelay = 8000;
     static constexpr int kEndMargin = 1000;  // ms before its end a stop is taken for the end
@@ -65,8 +57,6 @@ private:
     bool isLost() const;
     void reopen();
 
-    Phonon::MediaObject* m_media;   // owned; the engine keeps its Music until the process ends
-    Phonon::AudioOutput* m_output;  // owned
     MusicFollow m_follow;
     QTimer m_startTimer;
     QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
