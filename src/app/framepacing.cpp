@@ -1,0 +1,68 @@
+#include "framepacing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const int n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+}  // namespace
+
+FramePacing::FramePacing(bool timerForced)
+    : m_mode(timerForced ? Mode::Timer : Mode::Probing)
+{
+}
+
+void FramePacing::swapped(double askedMs, double returnedMs)
+{
+    const double interval = m_lastSwap < 0 ? -1 : returnedMs - m_lastSwap;
+    m_lastSwap = returnedMs;
+    if (m_frame++ < kSettleFrames || interval < 0)
+        return;
+    if (m_mode == Mode::Probing) {
+        m_intervals.append(interval);
+        m_waits.append(returnedMs - askedMs);
+        if (m_intervals.size() >= kProbeFrames)
+            decide();
+    } else if (m_mode == Mode::Display) {
+        countRepeats(interval);
+    }
+}
+
+// A frame that takes longer than a refresh shows for two: the shortest
+// interval is the period.
+void FramePacing::decide()
+{
+    const double wait = median(m_waits);
+    const double shortest = *std::min_element(m_intervals.cbegin(), m_intervals.cend());
+    const bool swapWaits = wait >= kWaitingSwap && wait >= kWaitingShare * median(m_intervals);
+    if (swapWaits && shortest >= kFastestRefresh) {
+        m_mode = Mode::Display;
+        m_refreshPeriod = shortest;
+    } else {
+        m_mode = Mode::Timer;
+    }
+    m_intervals.clear();
+    m_waits.clear();
+}
+
+// An interval of n refreshes showed the previous picture n - 1 times. A
+// shorter interval than the period known so far shows the true period.
+void FramePacing::countRepeats(double interval)
+{
+    if (interval >= kFastestRefresh && interval < 0.75 * m_refreshPeriod)
+        m_refreshPeriod = interval;
+    const int refreshes = int(std::lround(interval / m_refreshPeriod));
+    m_repeats += std::max(0, refreshes - 1);
+}
+
+int FramePacing::takeRepeats()
+{
+    const int repeats = m_repeats;
+    m_repeats = 0;
+    return repeats;
+}
