@@ -7,6 +7,9 @@
 // The demo plays once, before the benchmarks run (the engine initialises
 // only once per process); each sequence of the timeline is then reported as
 // a row of its own, named after the screen size.
+//
+// --ticks_out=FILE also writes every tick as CSV, the sequences first as
+// comment lines, for bench/plot-pacing.py to draw.
 
 #include "benchmain.h"
 #include "engine.h"
@@ -19,6 +22,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -109,6 +115,36 @@ void playWholeDemo(TickRecorder& widget)
     widget.hide();
 }
 
+void writeTicks(const TickRecorder& widget, const std::string& path)
+{
+    std::ofstream out(path);
+    for (const Sequence& sequence : kSequences)
+        out << "# sequence," << sequence.name << ',' << sequence.from << ',' << sequence.to << '\n';
+    out << "# budget_ms,20\n# late_ms," << kLateMs << '\n';
+    out << "engine_ms,interval_ms,work_ms,work_cpu_ms\n";
+    for (size_t i = 0; i < widget.engineTimes().size(); ++i)
+        out << widget.engineTimes()[i] << ',' << widget.intervals()[i] << ',' << widget.workTimes()[i] << ','
+            << widget.workCpuTimes()[i] << '\n';
+    if (!out)
+        fprintf(stderr, "bench_pacing: cannot write %s\n", path.c_str());
+}
+
+// Takes --ticks_out=FILE out of the arguments; empty when it is not given.
+std::string takeTicksOut(int& argc, char** argv)
+{
+    const char* flag = "--ticks_out=";
+    std::string path;
+    int kept = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
+            path = argv[i] + std::strlen(flag);
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return path;
+}
+
 void registerRows(const TickRecorder& widget)
 {
     const QSize size = QGuiApplication::primaryScreen()->size();
@@ -126,9 +162,12 @@ void registerRows(const TickRecorder& widget)
 
 int main(int argc, char** argv)
 {
-    return runBenchmarks(argc, argv, Display::Needed, [] {
+    const std::string ticksOut = takeTicksOut(argc, argv);
+    return runBenchmarks(argc, argv, Display::Needed, [&ticksOut] {
         TickRecorder widget;
         playWholeDemo(widget);
         registerRows(widget);
+        if (!ticksOut.empty())
+            writeTicks(widget, ticksOut);
     });
 }

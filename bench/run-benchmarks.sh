@@ -34,7 +34,10 @@ run bench_memory
 for size in 1280x720 1920x1080; do
   echo "== bench_pacing $size"
   xvfb-run -a -s "-screen 0 ${size}x24" "$bin/bench_pacing" \
-    --benchmark_out="$results/bench_pacing_$size.json" --benchmark_out_format=json
+    --benchmark_out="$results/bench_pacing_$size.json" --benchmark_out_format=json \
+    --ticks_out="$results/pacing_$size.csv"
+  "$here/plot-pacing.py" "$results/pacing_$size.csv" "$results/pacing_$size.png" \
+    "Frame pacing at $size, the real player loop on llvmpipe (load $(cut -d' ' -f1-3 /proc/loadavg))"
   echo
   echo "== capture $size"
   "$here/time-capture.sh" "$build" "$size" "$results/capture_$size.json"

@@ -16,7 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://quenvarix.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "phonon4qt5-backend-gstreamer, gstreamer1.0-plugins-good")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg")
 # The body of the description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\

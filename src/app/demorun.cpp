@@ -3,6 +3,7 @@
 #include "engine.h"
 #include "engineclock.h"
 #include "enginesetup.h"
+#include "framestep.h"
 #include "materials.h"
 #include "path.h"
 #include "qtrenderer.h"
@@ -77,7 +78,7 @@ void DemoRun::start()
         return scene;
     };
     if (m_options.music)
-        setup.track = PATH + "/data/tavrenQuisk.mp3";
+        setup.track = PATH + EngineSetup::kDemoTrack;
     setup.trackOffset = m_options.audioOffset;
     engine->Init(setup);
     m_running = true;
@@ -161,7 +162,7 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 {
     fps = qMax(fps, 1);
     for (qint64 step = 0;; ++step) {
-        const int time = int(step * 1000 / fps);
+        const int time = frameStepTime(step, fps);
         if (time >= ms)
             return true;
         if (m_ticked && time <= m_lastTick)

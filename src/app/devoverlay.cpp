@@ -64,7 +64,7 @@ QStringList DevOverlay::sequencesAt(Object* root, int now)
     if (!scene)
         return ids;
     for (const Object* sequence : scene->GetChildren()) {
-        if (sequence->GetStart() <= now && now <= sequence->GetEnd())
+        if (sequence->Covers(now))
             ids << sequence->GetId();
     }
     return ids;

@@ -173,7 +173,7 @@ void GLWidget::logFrame(int now)
     TimingLog::Audio audio;
     if (music) {
         audio = {music->GetAudioPosition(), music->GetExpectedPosition(at),
-                 music->GetFollow().SeekCount()};
+                 music->SeekCount()};
     }
     m_log->frame(now, now - m_lastTime, audio, m_pacing.takeRepeats());
 }

@@ -2,6 +2,7 @@
 
 #include "demorun.h"
 #include "engine.h"
+#include "framestep.h"
 #include "music.h"
 #include "timeline.h"
 
@@ -56,13 +57,12 @@ void Transport::restart()
 
 int Transport::frameAtOrBefore(int ms) const
 {
-    // The largest k with k * 1000 / fps <= ms.
-    return int((qint64(ms) * m_fps + m_fps - 1) / 1000);
+    return frameStepAtOrBefore(ms, m_fps);
 }
 
 int Transport::frameTime(int frame) const
 {
-    return int(qint64(frame) * 1000 / m_fps);
+    return frameStepTime(frame, m_fps);
 }
 
 // The music follows the engine clock: silent while it is paused, sought to
@@ -71,5 +71,5 @@ void Transport::followMusic()
 {
     Engine* engine = Engine::GetInstance();
     if (Music* music = engine->GetMusic())
-        music->Follow(engine->GetCurrentTime());
+        music->Follow();
 }

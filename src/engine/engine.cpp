@@ -81,7 +81,7 @@ void Engine::Update(float dt)
     // A manual time steps the picture without its music (offline frames,
     // the advance of a seek); the track follows the engine's own clock.
     if (m_music && !HasManualTime())
-        m_music->Follow(GetCurrentTime());
+        m_music->Follow();
     if (m_renderer)
         m_renderer->UpdateCameras(dt);
     // The root directly: Scene::Update is there for callers outside the loop.

@@ -1,72 +1,91 @@
 #ifndef MUSIC_H
 #define MUSIC_H
 
-#include "musicfollow.h"
-#include "musictrack.h"
-
-#include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
-// Plays the soundtrack once, in step with the engine clock. play() opens the
-// file, the decoder and the device at once and lets the track run silently
-// through the lead-in, so that its start costs no set-up: a precise timer
-// then seeks it to where it belongs and makes it heard, and Follow(), called
-// on every frame, keeps it there. A missing file or no audio device leaves
-// the demo silent; the picture never waits for the sound. A track that was
-// playing and is lost (the sound server went away) is opened again after 1,
-// 2, 4, then every 8 s, and the follower puts it back where it belongs.
-class Music : public QObject, public MusicTrack
+typedef struct _GstBus GstBus;
+typedef struct _GstElement GstElement;
+
+// Plays the soundtrack through GStreamer, on the engine's clock. The pipeline
+// runs on a monotonic clock, the time base of EngineClock, and its base time
+// is set so that track position p is heard at engine time delay + offset + p:
+// the sound is where the picture is by construction, not by correction.
+// Whenever the engine clock is moved (pause, resume, a jump) the track is
+// anchored again: sought to where it belongs and scheduled on the new origin.
+//
+// Faults leave the picture alone: a missing or broken track, or no sound
+// server, gives one message and silence. A track that was playing and is
+// lost (the sound server went away) is opened again after 1, 2, 4, then
+// every 8 s, and comes back in place.
+class Music : public QObject
 {
 public:
     Music();
     ~Music() override;
 
     void init();
+    // Opens the track and prepares it to play (the decoder and the device
+    // are set up here, not at the start).
     void load(const QString& path);
     void SetVolume(float volume);
-    // Returns at once; the track is heard from `delay` ms after the call,
-    // the moment the engine clock counts as engine time `delay`.
+    // Returns at once; the track is heard from engine time `delay`, or
+    // `delay` ms after the call while the engine clock does not run.
     void play(int delay);
 
-    // Brings the track in step with engine time `engineTime` (see MusicFollow);
-    // while the engine clock is paused, the track is silent.
-    void Follow(int engineTime);
+    // Looks at the engine clock and the pipeline's messages: called on every
+    // frame and whenever the clock was moved. Between frames a timer does it.
+    void Follow();
     // Moves the sound later (positive) or earlier against the picture, in ms.
-    void SetAudioOffset(int ms) { m_follow.SetOffset(ms); }
+    void SetAudioOffset(int ms) { m_offset = ms; }
+
     // Where the track is heard now (ms), or -1 before its start and when
     // nothing plays; where it should be at engine time `engineTime`.
     int GetAudioPosition() const;
-    int GetExpectedPosition(int engineTime) const { return m_follow.ExpectedPosition(engineTime); }
-    const MusicFollow& GetFollow() const { return m_follow; }
-
-    bool IsPlaying() const override;
-    qint64 Position() const override;
-    qint64 Length() const override;
-    void Seek(qint64 ms) override;
-    void SetAudible(bool audible) override;
+    int GetExpectedPosition(int engineTime) const { return engineTime - trackStart(); }
+    // How often the track was anchored (sought into place) so far.
+    int SeekCount() const { return m_seeks; }
+    bool IsPlaying() const;
 
     static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
     static constexpr int kMaxReopenDelay = 8000;
-    static constexpr int kEndMargin = 1000;  // ms before its end a stop is taken for the end
+    static constexpr int kEndMargin = 1000;  // ms before its end a loss is taken for the end
 
 private:
-    void followOwnClock();
-    int ownClock() const;
-    void stateChanged(int state);
+    int trackStart() const { return m_delay + m_offset; }
+    bool reference(qint64* originNs, bool* paused) const;
+    void sync();
+    void anchor(qint64 originNs);
+    void readBus();
+    void fail(const QString& reason);
     bool isLost() const;
     void reopen();
+    void warn(const QString& what);
 
-    MusicFollow m_follow;
-    QTimer m_startTimer;
-    QElapsedTimer m_sincePlay;      // engine time for a Music used without the engine
+    GstElement* m_pipeline = nullptr;
+    GstElement* m_source = nullptr;  // owned by the pipeline
+    GstElement* m_volume = nullptr;  // owned by the pipeline
+    GstElement* m_sink = nullptr;    // owned by the pipeline
+    GstBus* m_bus = nullptr;
+    QTimer m_busTimer;
     QTimer m_reopenTimer;
     QString m_path;
-    qint64 m_length = 0;            // ms, 0 while unknown
-    bool m_played = false;          // only a track that has played can be lost
+    int m_delay = 0;
+    int m_offset = 0;
+    qint64 m_playCalledNs = -1;  // the origin while the engine clock does not run
+    bool m_anchored = false;     // the pipeline follows m_anchoredOrigin / m_anchoredPaused
+    qint64 m_anchoredOrigin = 0;
+    bool m_anchoredPaused = false;
+    qint64 m_startAt = -1;       // monotonic ns at which an anchored track is set playing
+    qint64 m_startBase = 0;      // and its base time
+    bool m_failed = false;       // silent until opened again
+    bool m_ended = false;        // played to its end
+    bool m_warned = false;       // the one message of a track that never played
+    bool m_played = false;       // only a track that has played can be lost
+    qint64 m_length = 0;         // ns, 0 while unknown
     int m_reopenDelay = kFirstReopenDelay;
-    float m_volume;
-    bool m_audible;
+    int m_seeks = 0;
 };
 
 #endif

@@ -100,6 +100,7 @@ void WidgetRenderer::LoadTexture(Texture* texture)
         texture->convertToGl();
         image = texture->GetImage();
     }
+    UnloadTexture(texture);  // a second upload replaces the first
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);

@@ -10,7 +10,5 @@ void DemoObject::SetTime(int start, int end)
 
 bool DemoObject::existsAt(int now) const
 {
-    if (now == 0)
-        now = EngineClock::GetInstance()->now();
-    return m_start <= now && now <= m_end;
+    return Covers(now == 0 ? EngineClock::GetInstance()->now() : now);
 }

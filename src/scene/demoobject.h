@@ -24,13 +24,17 @@ public:
     {
         // Inline for the nodes that always exist, which are most of them
         // (every mesh point and polygon): they need no engine time.
-        return (m_start == 0 && m_end == 0) || existsAt(now);
+        return always() || existsAt(now);
     }
+    // Whether the window holds engine time `time`; here 0 is a time like any
+    // other, for whoever asks about a time that is not now.
+    bool Covers(int time) const { return always() || (m_start <= time && time <= m_end); }
 
     int GetStart() const { return m_start; }
     int GetEnd() const { return m_end; }
 
 private:
+    bool always() const { return m_start == 0 && m_end == 0; }
     bool existsAt(int now) const;
 
 protected:

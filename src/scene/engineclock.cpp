@@ -1,14 +1,17 @@
 #include "engineclock.h"
 
-#include <QElapsedTimer>
+#include <chrono>
 
 namespace {
 
-EngineClock::Source monotonicSource()
+const qint64 kNsPerMs = 1000000;
+
+// std::chrono::steady_clock is CLOCK_MONOTONIC with glibc, the clock the sound
+// is scheduled on.
+qint64 monotonicNs()
 {
-    QElapsedTimer timer;
-    timer.start();
-    return [timer] { return timer.elapsed(); };
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
@@ -20,7 +23,7 @@ EngineClock* EngineClock::GetInstance()
 }
 
 EngineClock::EngineClock(Source source)
-    : m_source(source ? std::move(source) : monotonicSource())
+    : m_source(source ? std::move(source) : monotonicNs)
 {
 }
 
@@ -48,7 +51,7 @@ int EngineClock::runningTime() const
         return 0;
     if (m_paused)
         return m_heldAt;
-    return int(m_source() - m_origin);
+    return int((m_source() - m_origin) / kNsPerMs);
 }
 
 void EngineClock::pause()
@@ -63,14 +66,14 @@ void EngineClock::resume()
 {
     if (!m_paused)
         return;
-    m_origin = m_source() - m_heldAt;
+    m_origin = m_source() - m_heldAt * kNsPerMs;
     m_paused = false;
 }
 
 void EngineClock::jumpTo(int ms)
 {
     m_started = true;
-    m_origin = m_source() - ms;
+    m_origin = m_source() - ms * kNsPerMs;
     m_heldAt = ms;
 }
 

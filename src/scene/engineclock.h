@@ -16,14 +16,14 @@
 class EngineClock
 {
 public:
-    // Milliseconds of a monotonic source; only differences are used.
+    // Nanoseconds of a monotonic source.
     using Source = std::function<qint64()>;
 
     // The clock the engine runs and every node reads.
     static EngineClock* GetInstance();
 
-    // Without a source, a monotonic timer: a wall-clock change cannot make the
-    // picture jump.
+    // Without a source, CLOCK_MONOTONIC: a wall-clock change cannot make the
+    // picture jump, and the sound can be scheduled on the same time base.
     explicit EngineClock(Source source = Source());
 
     // Engine time 0 is now; a pause is lifted.
@@ -34,6 +34,10 @@ public:
 
     // The manual time when one is set, else the running time (0 before start).
     int now() const;
+
+    // The source's reading (ns) at which the running clock stands at engine
+    // time 0; moved by resume() and jumpTo(). Meaningless while paused.
+    qint64 originNs() const { return m_origin; }
 
     // Engine time holds still from now until resume().
     void pause();
@@ -53,7 +57,7 @@ private:
     int runningTime() const;
 
     Source m_source;
-    qint64 m_origin = 0;     // source reading at engine time 0
+    qint64 m_origin = 0;     // source reading (ns) at engine time 0
     int m_heldAt = 0;        // engine time while paused
     int m_manualMs = 0;
     bool m_started = false;

@@ -26,14 +26,15 @@ private slots:
 };
 
 namespace {
-// root > scene > "intro" (0..9000), "boxes" (9000..14700)
+// root > scene > "intro" (0..9000), "boxes" (9000..14700), "always" (0, 0)
 std::unique_ptr<WorldObject> smallTimeline()
 {
     auto root = std::make_unique<WorldObject>(nullptr, "root");
     auto* scene = new WorldObject(root.get(), "scene");
     root->AddChild(scene);
     for (const auto& [id, start, end] : {std::make_tuple("intro", 0, 9000),
-                                         std::make_tuple("boxes", 9000, 14700)}) {
+                                         std::make_tuple("boxes", 9000, 14700),
+                                         std::make_tuple("always", 0, 0)}) {
         auto* sequence = new WorldObject(scene, id);
         sequence->SetTime(start, end);
         scene->AddChild(sequence);
@@ -46,9 +47,9 @@ void TestDevOverlay::sequencesOnScreen_data()
 {
     QTest::addColumn<int>("now");
     QTest::addColumn<QStringList>("ids");
-    QTest::newRow("first") << 0 << QStringList{"intro"};
-    QTest::newRow("both at the seam") << 9000 << QStringList{"intro", "boxes"};
-    QTest::newRow("after the end") << 14701 << QStringList{};
+    QTest::newRow("first") << 0 << QStringList{"intro", "always"};
+    QTest::newRow("both at the seam") << 9000 << QStringList{"intro", "boxes", "always"};
+    QTest::newRow("after the end") << 14701 << QStringList{"always"};
 }
 
 void TestDevOverlay::sequencesOnScreen()

@@ -17,11 +17,13 @@ QString playerPath()
     return qEnvironmentVariable("QUENVARIX_PLAYER");
 }
 
+// The player's own lines, but for the one that says there is no sound: the
+// machine running the tests may have no sound server.
 QStringList ownLines(const QByteArray& output)
 {
     QStringList lines;
     for (const QByteArray& line : output.split('\n')) {
-        if (line.startsWith("quenvarix:"))
+        if (line.startsWith("quenvarix:") && !line.startsWith("quenvarix: no sound ("))
             lines << QString::fromUtf8(line);
     }
     return lines;

@@ -316,7 +316,7 @@ void TestAssets::propIsSoundAndSized_data()
     QTest::addColumn<int>("maxTriangles");
     // Sizes follow the scales the demo draws them at (see tools/assetgen/props.h).
     QTest::newRow("box") << "box" << "box.jpg" << 1.0f << 1.0f << 12;
-    QTest::newRow("cogwheel_01") << "cogwheel_01" << "cogwheel_01_dif.jpg" << 55.0f << 65.0f << 600;
+    QTest::newRow("cogwheel_01") << "cogwheel_01" << "cogwheel_01_dif.jpg" << 55.0f << 65.0f << 204;
     QTest::newRow("cargoContainer") << "cargoContainer" << "cargoContainer.jpg" << 11.0f << 13.0f << 2000;
     QTest::newRow("can") << "can" << "can_02.jpg" << 360.0f << 440.0f << 2000;
     QTest::newRow("beerBarrel") << "beerBarrel" << "" << 8.0f << 12.0f << 2000;

@@ -86,6 +86,7 @@ private slots:
     void alphaZeroLeavesTheFrameUnchanged();
     void nullTextureChangesNoBinding();
     void loadTextureRecordsIdAndStatus();
+    void secondUploadFreesTheFirst();
     void fewerTexCoordsThanPointsDrawsSafely();
     void narrowImagesAreConvertedBeforeUpload_data();
     void narrowImagesAreConvertedBeforeUpload();
@@ -271,6 +272,19 @@ void TestWidgetRenderer::loadTextureRecordsIdAndStatus()
     QCOMPARE(width, 8);
     QVERIFY(format == 3 || format == GL_RGB || format == GL_RGB8);
     QCOMPARE(alphaBits, 0);
+}
+
+void TestWidgetRenderer::secondUploadFreesTheFirst()
+{
+    QImage* image = new QImage(4, 4, QImage::Format_ARGB32);
+    image->fill(Qt::red);
+    Texture texture(image);
+    texture.convertToGl();
+    m_renderer->LoadTexture(&texture);
+    const GLuint first = texture.GetGlId();
+    m_renderer->LoadTexture(&texture);
+    QVERIFY(glIsTexture(texture.GetGlId()));
+    QVERIFY(texture.GetGlId() == first || !glIsTexture(first));  // GL may hand the name out again
 }
 
 void TestWidgetRenderer::fewerTexCoordsThanPointsDrawsSafely()

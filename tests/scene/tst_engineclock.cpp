@@ -41,11 +41,11 @@ void TestEngineClock::script_data()
 void TestEngineClock::script()
 {
     QFETCH(QString, steps);
-    qint64 source = 1000000;
+    qint64 source = 1000000000;  // ns
     EngineClock clock([&source] { return source; });
     for (const QString& step : steps.split(' ')) {
         if (step.startsWith('+'))
-            source += step.mid(1).toInt();
+            source += step.mid(1).toInt() * qint64(1000000);
         else if (step == "start")
             clock.start();
         else if (step == "stop")

@@ -1,3 +1,4 @@
+#include "abortatexit.h"
 #include "ffmpegsink.h"
 #include "pngdirectorysink.h"
 #include "yuv420.h"
@@ -6,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdlib>
 
 class TestFrameSinks : public QObject
 {
@@ -18,11 +21,41 @@ private slots:
     void temporaryName_data();
     void temporaryName();
     void videoPlanesDecodeToTheFrame();
+    void wrongSizeFrameIsSaidSo();
+    void videoEndedByExitLeavesNoFile();
     void pngFramesAreCompleteAndNumbered();
+    void stoppedPngCaptureNamesWhatItLeft();
     void pngDirectoryThatIsAFileIsRefused();
 };
 
 namespace {
+const char* kExitMidVideo = "--exit-mid-video";
+
+FfmpegSink::Settings smallSilentVideo(const QString& output)
+{
+    FfmpegSink::Settings settings;
+    settings.output = output;
+    settings.size = QSize(16, 16);
+    settings.frameCount = 10;
+    return settings;
+}
+
+// Child mode: a video under way when the process ends as the model reader
+// ends it, with exit(1).
+int exitMidVideo(const QString& output)
+{
+    FfmpegSink sink(smallSilentVideo(output));
+    QString error;
+    if (!sink.open(&error))
+        return 3;
+    const AbortAtExit abortAtExit(&sink);
+    QImage frame(16, 16, QImage::Format_RGB32);
+    frame.fill(Qt::gray);
+    if (!sink.write(frame, &error))
+        return 4;
+    std::exit(1);
+}
+
 // The arguments between the raw video input and the output options that
 // concern the soundtrack, e.g. "-ss 2.500 -i track.mp3 ... -af adelay=...".
 QStringList audioPart(const QStringList& args)
@@ -161,6 +194,27 @@ void TestFrameSinks::videoPlanesDecodeToTheFrame()
     }
 }
 
+void TestFrameSinks::wrongSizeFrameIsSaidSo()
+{
+    QTemporaryDir dir;
+    FfmpegSink sink(smallSilentVideo(dir.filePath("v.mp4")));
+    QString error;
+    QVERIFY2(sink.open(&error), qPrintable(error));
+    QVERIFY(!sink.write(QImage(8, 9, QImage::Format_RGB32), &error));
+    QCOMPARE(error, QString("a frame of 8x9 for a video of 16x16"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestFrameSinks::videoEndedByExitLeavesNoFile()
+{
+    QTemporaryDir dir;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kExitMidVideo, dir.filePath("v.mp4")});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitCode(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
+}
+
 void TestFrameSinks::pngFramesAreCompleteAndNumbered()
 {
     QTemporaryDir dir;
@@ -179,6 +233,24 @@ void TestFrameSinks::pngFramesAreCompleteAndNumbered()
     QCOMPARE(QImage(frames + "/frame_00001.png").pixelColor(3, 3), QColor(Qt::blue));
 }
 
+void TestFrameSinks::stoppedPngCaptureNamesWhatItLeft()
+{
+    QTemporaryDir dir;
+    PngDirectorySink sink(dir.path());
+    QString error;
+    QVERIFY2(sink.open(&error), qPrintable(error));
+    sink.abort();
+    QCOMPARE(sink.leftBehind(), QString());
+    const QImage image(4, 4, QImage::Format_RGB888);
+    for (const QString& expected :
+         {QString("frame_00000.png was written to '%1' before the capture stopped"),
+          QString("frame_00000.png to frame_00001.png were written to '%1' before the capture stopped")}) {
+        QVERIFY2(sink.write(image, &error), qPrintable(error));
+        sink.abort();
+        QCOMPARE(sink.leftBehind(), expected.arg(dir.path()));
+    }
+}
+
 void TestFrameSinks::pngDirectoryThatIsAFileIsRefused()
 {
     QTemporaryDir dir;
@@ -195,5 +267,13 @@ void TestFrameSinks::pngDirectoryThatIsAFileIsRefused()
     QCOMPARE(error, QString("cannot create the directory '%1/frames'").arg(path));
 }
 
-QTEST_GUILESS_MAIN(TestFrameSinks)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], kExitMidVideo) == 0)
+        return exitMidVideo(QString::fromLocal8Bit(argv[2]));
+    TestFrameSinks test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_framesinks.moc"

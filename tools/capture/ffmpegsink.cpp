@@ -134,11 +134,16 @@ bool FfmpegSink::prepareOutput(QString* error)
 
 bool FfmpegSink::write(const QImage& frame, QString* error)
 {
-    if (frame.size() == m_settings.size) {
-        convertToYuv420(frame, &m_planes);
-        if (send(m_planes))
-            return true;
+    if (frame.size() != m_settings.size) {
+        *error = QStringLiteral("a frame of %1x%2 for a video of %3x%4")
+                     .arg(frame.width()).arg(frame.height())
+                     .arg(m_settings.size.width()).arg(m_settings.size.height());
+        abort();
+        return false;
     }
+    convertToYuv420(frame, &m_planes);
+    if (send(m_planes))
+        return true;
     *error = failure(QStringLiteral("ffmpeg stopped taking frames"));
     abort();
     return false;

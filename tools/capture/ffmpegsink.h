@@ -2,6 +2,7 @@
 #define FFMPEGSINK_H
 
 #include "captureoptions.h"
+#include "enginesetup.h"
 #include "framesink.h"
 
 #include <QProcess>
@@ -25,7 +26,7 @@ public:
         int from = 0;         // engine time of the first frame, ms
         int frameCount = 0;
         QString soundtrack;   // empty: a silent video
-        int musicStart = 5000;  // the engine time at which the player starts the track
+        int musicStart = EngineSetup::kTrackStartMs;  // where the player starts the track
         // The encoder's threads: half the cores, the other half being the
         // rasteriser's. More only make the two take turns on the same cores
         // (on two cores, one thread captures in 19 to 21 s, three in 24 s).
@@ -40,6 +41,7 @@ public:
     bool write(const QImage& frame, QString* error) override;
     bool finish(QString* error) override;
     void abort() override;
+    QString leftBehind() const override { return QString(); }  // the video is whole or gone
 
     // "out/demo.mp4" -> "out/demo.tmp.mp4": still an .mp4 for whoever looks,
     // but plainly not the finished file.

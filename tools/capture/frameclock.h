@@ -1,10 +1,9 @@
 #ifndef FRAMECLOCK_H
 #define FRAMECLOCK_H
 
-// The engine times of a capture. Frame i is rendered at from + i * 1000 / fps
-// ms, in integer arithmetic (floor), for every such time before `to`. When
-// fps does not divide 1000 the frame steps differ by one millisecond (30 fps:
-// 33, 33, 34, ...) and never drift: frame fps * k is exactly at from + 1000 k.
+// The engine times of a capture, on the player's frame grid (framestep.h):
+// frame i is rendered at from + i * 1000 / fps ms, rounded down, for every
+// such time before `to`.
 //
 // Before `from`, the clock ticks on the same step from engine time 0 without
 // rendering (the pre-roll), as the player's frame loop would have ticked, so

@@ -19,6 +19,9 @@ public:
     virtual bool finish(QString* error) = 0;
     // Gives up: removes whatever is incomplete.
     virtual void abort() = 0;
+    // After abort(): the finished output that stays, in words; empty when
+    // nothing does.
+    virtual QString leftBehind() const = 0;
 };
 
 #endif

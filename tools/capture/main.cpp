@@ -1,7 +1,9 @@
 // quenvarix-capture: renders the demo frame by frame on a manual clock, to
 // PNG frames or to an H.264 video with its soundtrack. See README.md.
 
+#include "abortatexit.h"
 #include "capturejob.h"
+#include "enginesetup.h"
 #include "captureoptions.h"
 #include "ffmpegsink.h"
 #include "frameclock.h"
@@ -69,7 +71,7 @@ bool chooseSoundtrack(const CaptureOptions& options, QString* soundtrack)
     if (!options.audio || options.output != CaptureOptions::Output::Mp4Video)
         return true;
     const bool own = options.soundtrack.isEmpty();
-    const QString track = own ? PATH + QStringLiteral("/data/tavrenQuisk.mp3") : options.soundtrack;
+    const QString track = own ? PATH + EngineSetup::kDemoTrack : options.soundtrack;
     if (QFileInfo(track).isFile()) {
         *soundtrack = track;
         return true;
@@ -95,6 +97,12 @@ std::unique_ptr<FrameSink> makeSink(const CaptureOptions& options, const FrameCl
     return std::make_unique<FfmpegSink>(settings);
 }
 
+QString whatIsLeft(const FrameSink& sink)
+{
+    const QString left = sink.leftBehind();
+    return left.isEmpty() ? QStringLiteral("no finished output was written") : left;
+}
+
 int capture(const CaptureOptions& options, const FrameClock& clock, FrameSink* sink)
 {
     OffscreenTarget target;
@@ -111,11 +119,12 @@ int capture(const CaptureOptions& options, const FrameClock& clock, FrameSink* s
         return kOk;
     case CaptureJob::Outcome::Interrupted:
         progress.finish(QStringLiteral("interrupted"));
-        complain(QStringLiteral("interrupted: no finished output was written"));
+        complain(QStringLiteral("interrupted: ") + whatIsLeft(*sink));
         return kInterrupted;
     default:
         progress.finish(QStringLiteral("failed"));
         complain(error);
+        complain(whatIsLeft(*sink));
         return kFailed;
     }
 }
@@ -146,5 +155,6 @@ int main(int argc, char* argv[])
         complain(error);
         return kBadArguments;
     }
+    const AbortAtExit abortAtExit(sink.get());
     return capture(options, clock, sink.get());
 }

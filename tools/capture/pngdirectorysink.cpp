@@ -71,3 +71,14 @@ void PngDirectorySink::abort()
         QFile::remove(m_pending);
     m_pending.clear();
 }
+
+QString PngDirectorySink::leftBehind() const
+{
+    if (m_next == 0)
+        return QString();
+    if (m_next == 1)
+        return QStringLiteral("%1 was written to '%2' before the capture stopped")
+            .arg(frameName(0), m_directory);
+    return QStringLiteral("%1 to %2 were written to '%3' before the capture stopped")
+        .arg(frameName(0), frameName(m_next - 1), m_directory);
+}

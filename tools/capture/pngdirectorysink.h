@@ -7,7 +7,8 @@
 
 // Writes frame_00000.png, frame_00001.png, ... into a directory, creating it
 // if needed. Each frame is written under a ".tmp" name and renamed once
-// complete, so every frame_*.png present is a whole image.
+// complete, so every frame_*.png present is a whole image; a run that stops
+// early keeps the frames it finished and says so.
 class PngDirectorySink : public FrameSink
 {
 public:
@@ -17,6 +18,7 @@ public:
     bool write(const QImage& frame, QString* error) override;
     bool finish(QString* error) override;
     void abort() override;
+    QString leftBehind() const override;
 
     static QString frameName(int index);
     int framesWritten() const { return m_next; }

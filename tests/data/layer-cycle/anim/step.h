@@ -1,0 +1,2 @@
+// A controller that knows its node: the two folders now name each other.
+#include "node.h"

@@ -1,0 +1,2 @@
+// A node that runs controllers.
+#include "step.h"
