@@ -17,13 +17,16 @@ namespace {
 const int kOverrunWait = 5;  // ms before the next tick after a frame overran
 
 // The fixed pipeline with the depth buffer that StartDraw clears, and a swap
-// that waits for the display's refresh where the driver can.
+// that waits for the display's refresh where the driver can. No alpha
+// channel: blending leaves alpha below 1, and a compositor would show the
+// desktop through the picture.
 QSurfaceFormat windowFormat()
 {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
     format.setDepthBufferSize(24);
+    format.setAlphaBufferSize(0);
     format.setSwapInterval(1);
     return format;
 }
@@ -197,9 +200,12 @@ void GLWidget::AnchorTimingLog()
         m_log->begin(QDateTime::currentMSecsSinceEpoch() - now, now);
 }
 
+// A closing window may still be resized or exposed after the demo was taken
+// down with its renderer.
 void GLWidget::resizeGL(int width, int height)
 {
-    Engine::GetInstance()->GetRenderer()->ResizeWindow(width, height);
+    if (Renderer* renderer = Engine::GetInstance()->GetRenderer())
+        renderer->ResizeWindow(width, height);
 }
 
 void GLWidget::paintGL()
