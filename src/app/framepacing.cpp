@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 double median(QVector<double> values)
@@ -33,16 +34,23 @@ void FramePacing::swapped(double askedMs, double returnedMs)
     }
 }
 
-// A frame that takes longer than a refresh shows for two: the shortest
-// interval is the period.
+// A frame that takes longer than a refresh shows for two, and a swap that
+// returned late makes the next interval short: the period is the typical
+// interval among the shortest ones.
 void FramePacing::decide()
 {
     const double wait = median(m_waits);
     const double shortest = *std::min_element(m_intervals.cbegin(), m_intervals.cend());
+    QVector<double> single;
+    for (double interval : std::as_const(m_intervals)) {
+        if (interval < 1.5 * shortest)
+            single.append(interval);
+    }
+    const double period = median(single);
     const bool swapWaits = wait >= kWaitingSwap && wait >= kWaitingShare * median(m_intervals);
-    if (swapWaits && shortest >= kFastestRefresh) {
+    if (swapWaits && period >= kFastestRefresh) {
         m_mode = Mode::Display;
-        m_refreshPeriod = shortest;
+        m_refreshPeriod = period;
     } else {
         m_mode = Mode::Timer;
     }
@@ -50,12 +58,9 @@ void FramePacing::decide()
     m_waits.clear();
 }
 
-// An interval of n refreshes showed the previous picture n - 1 times. A
-// shorter interval than the period known so far shows the true period.
+// An interval of n refreshes showed the previous picture n - 1 times.
 void FramePacing::countRepeats(double interval)
 {
-    if (interval >= kFastestRefresh && interval < 0.75 * m_refreshPeriod)
-        m_refreshPeriod = interval;
     const int refreshes = int(std::lround(interval / m_refreshPeriod));
     m_repeats += std::max(0, refreshes - 1);
 }
