@@ -107,6 +107,7 @@ void GLWidget::timeOutSlot()
     Engine* engine = Engine::GetInstance();
     const int now = engine->GetCurrentTime();
     m_inTick = true;
+    m_swappedInTick = false;
     update(float(now - m_lastTime));
     m_inTick = false;
     logFrame(now);
@@ -117,10 +118,12 @@ void GLWidget::timeOutSlot()
 }
 
 // With the display the swap has already waited for the refresh: the next
-// frame starts at once, its clock reading just after that refresh.
+// frame starts at once, its clock reading just after that refresh. A frame
+// that was not shown (the window is hidden, or a compositor stopped asking
+// for frames for a while) waits for the timer instead of spinning.
 int GLWidget::nextTickIn(int spent) const
 {
-    if (m_pacing.mode() == FramePacing::Mode::Timer)
+    if (m_pacing.mode() == FramePacing::Mode::Timer || !m_swappedInTick)
         return rearmInterval(timeFromFps(m_fps), spent);
     return 0;
 }
@@ -141,6 +144,7 @@ void GLWidget::frameSwapped()
 {
     if (!m_inTick)
         return;
+    m_swappedInTick = true;
     const FramePacing::Mode before = m_pacing.mode();
     m_pacing.swapped(m_swapAsked, m_swapClock.nsecsElapsed() / 1e6);
     if (m_pacing.mode() != before)

@@ -78,6 +78,7 @@ private:
     FramePacing m_pacing;
     QElapsedTimer m_swapClock;
     bool m_inTick = false;
+    bool m_swappedInTick = false;
     double m_swapAsked = 0;  // ms on m_swapClock: the frame was drawn
     int m_fps;
     int m_lastTime;
