@@ -36,14 +36,16 @@ void FramePacing::swapped(double askedMs, double returnedMs)
 
 // A frame that takes longer than a refresh shows for two, and a swap that
 // returned late makes the next interval short: the period is the typical
-// interval among the shortest ones.
+// interval among the short ones (those near the lower quartile).
 void FramePacing::decide()
 {
     const double wait = median(m_waits);
-    const double shortest = *std::min_element(m_intervals.cbegin(), m_intervals.cend());
+    QVector<double> sorted = m_intervals;
+    std::sort(sorted.begin(), sorted.end());
+    const double lowerQuartile = sorted[sorted.size() / 4];
     QVector<double> single;
-    for (double interval : std::as_const(m_intervals)) {
-        if (interval < 1.5 * shortest)
+    for (double interval : std::as_const(sorted)) {
+        if (interval < 1.5 * lowerQuartile)
             single.append(interval);
     }
     const double period = median(single);
