@@ -85,6 +85,11 @@ void startClient(QProcess* process, const Compositor& compositor, const QString&
     process->start(program, args);
 }
 
+void startPlayer(QProcess* player, const Compositor& compositor, const QStringList& args)
+{
+    startClient(player, compositor, qEnvironmentVariable("QUENVARIX_PLAYER"), args);
+}
+
 QImage screenshot(const Compositor& compositor)
 {
     QProcess shooter;
@@ -134,8 +139,7 @@ void TestWayland::drawsOneFramePerRepaint()
     QVERIFY2(compositor.start(), compositor.log().constData());
     QProcess player;
     Stopped stopped{player};
-    startClient(&player, compositor, qEnvironmentVariable("QUENVARIX_PLAYER"),
-                {"--mute", "--timing-log"});
+    startPlayer(&player, compositor, {"--mute", "--timing-log"});
     QByteArray log;
     QTRY_VERIFY_WITH_TIMEOUT((log += player.readAllStandardError(), log.contains("engine 2")), 20000);
     QVERIFY2(log.contains("quenvarix: frames follow the display, one per refresh"), log.constData());
@@ -150,8 +154,7 @@ void TestWayland::exitsAtTheEnd()
     QVERIFY2(compositor.start(), compositor.log().constData());
     QProcess player;
     Stopped stopped{player};
-    startClient(&player, compositor, qEnvironmentVariable("QUENVARIX_PLAYER"),
-                {"--mute", "--start", "45000", "--exit-at-end"});
+    startPlayer(&player, compositor, {"--mute", "--start", "45000", "--exit-at-end"});
     QVERIFY(player.waitForFinished(20000));
     QCOMPARE(player.exitStatus(), QProcess::NormalExit);
     QCOMPARE(player.exitCode(), 0);
