@@ -1,5 +1,5 @@
 # The two commands of the README:
-#   make demo   install what is missing, build, play the demo on this X display
+#   make demo   install what is missing, build, play the demo on this display (X11 or Wayland)
 #   make test   install what is missing, build, run every test headless
 # and a few more for the developers (see README).
 
@@ -26,8 +26,8 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	@if [ -z "$$DISPLAY" ]; then \
-	  echo "No X display (DISPLAY is not set): render the demo to a video instead with 'make video' (see README)."; \
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): render the demo to a video instead with 'make video' (see README)."; \
 	  exit 1; \
 	fi
 	@$(BUILD)/src/quenvarix

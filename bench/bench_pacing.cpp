@@ -17,7 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 

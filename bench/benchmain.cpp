@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 
 #include <clocale>
@@ -36,10 +36,10 @@ int runBenchmarks(int argc, char** argv, Display display, const std::function<vo
     benchmark::Initialize(&argc, argv);
     std::unique_ptr<QCoreApplication> app;
     if (display == Display::Needed)
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<QGuiApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
-    // QApplication adopts the user's locale; the readers and the report
+    // QGuiApplication adopts the user's locale; the readers and the report
     // expect a point as the decimal separator.
     setlocale(LC_NUMERIC, "C");
     benchmark::AddCustomContext("load_average_at_start", loadAverage().toStdString());

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-// The main of every benchmark program: makes the QApplication that GL
+// The main of every benchmark program: makes the QGuiApplication that GL
 // contexts need, silences the engine's debug lines ("loading file" for each
 // of the 400 props would drown the table), records the machine's load in the
 // report's context and runs the registered benchmarks. Programs that draw

@@ -13,7 +13,7 @@ function(quenvarix_data_library name kind dir)
                               ${PROJECT_SOURCE_DIR}/src/engine/assetdir.cpp)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src/engine)
   target_compile_definitions(${name} PRIVATE QUENVARIX_ASSET_DIR="${dir}")
-  target_link_libraries(${name} PUBLIC Qt5::Core)
+  target_link_libraries(${name} PUBLIC Qt6::Core)
 endfunction()
 
 # The installed copy of a program: built from the same main source with the

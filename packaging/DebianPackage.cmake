@@ -17,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://quenvarix.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, ffmpeg")
 # The body of the description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
 Quenvarix plays a fixed 46-second sequence of animated scenes in one

@@ -16,7 +16,7 @@ ColorController::~ColorController() = default;
 void ColorController::AddKeyFrame(int time, float r, float g, float b, float a)
 {
     QColor color;
-    color.setRgbF(r, g, b, a);
+    setRgbaF(color, r, g, b, a);
     KeyFrameController::AddKeyFrame(time, QVariant::fromValue(color));
 }
 
@@ -26,10 +26,10 @@ bool ColorController::DataUpdate(float, KeyFrame* next, float factor)
         return false;
     const QColor target = next->value.value<QColor>();
     QColor& color = m_parent->m_transform.color;
-    qreal r, g, b, a, tr, tg, tb, ta;
+    double r, g, b, a, tr, tg, tb, ta;
     readRgbaF(color, &r, &g, &b, &a);
     readRgbaF(target, &tr, &tg, &tb, &ta);
     const double f = factor;
-    color.setRgbF(r + f * (tr - r), g + f * (tg - g), b + f * (tb - b), a + f * (ta - a));
+    setRgbaF(color, r + f * (tr - r), g + f * (tg - g), b + f * (tb - b), a + f * (ta - a));
     return false;
 }

@@ -6,7 +6,7 @@
 #include "playerwidget.h"
 #include "timinglog.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 
 #include <cstdio>
@@ -48,11 +48,12 @@ PlayerOptions::Status readOptions(int argc, char** argv, PlayerOptions* options)
     return status;
 }
 
-// Without X the toolkit would abort; Mesa offers GL here only through GLX.
+// Without a display the toolkit would abort: the player needs an X display
+// or a Wayland session (unless a platform is named outright).
 bool displayMissing()
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    return (platform.isEmpty() || platform == "xcb") && qEnvironmentVariableIsEmpty("DISPLAY");
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+           && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 void listScreens()
@@ -73,13 +74,15 @@ QScreen* chosenScreen(const PlayerOptions& options)
     return QGuiApplication::screens().at(options.screen);
 }
 
-void showWindow(QWidget* window, const PlayerOptions& options)
+void showWindow(QWindow* window, const PlayerOptions& options)
 {
     QScreen* screen = chosenScreen(options);
+    window->setScreen(screen);
+    window->setTitle(QStringLiteral("Quenvarix"));
     if (options.windowed) {
-        window->setWindowTitle(QStringLiteral("Quenvarix"));
         window->resize(options.size);
-        window->move(screen->availableGeometry().center() - window->rect().center());
+        window->setPosition(screen->availableGeometry().center()
+                            - QPoint(options.size.width() / 2, options.size.height() / 2));
         window->show();
         return;
     }
@@ -101,10 +104,10 @@ int main(int argc, char* argv[])
     if (status == PlayerOptions::Status::ShowHelp || status == PlayerOptions::Status::ShowVersion)
         return kOk;
     if (displayMissing()) {
-        complain(QStringLiteral("no X display (DISPLAY is not set)"));
+        complain(QStringLiteral("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"));
         return kFailed;
     }
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     nameApplication();
     QString error;
     if (!options.checkScreen(QGuiApplication::screens().size(), &error)) {

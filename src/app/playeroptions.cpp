@@ -76,7 +76,9 @@ void addOptions(QCommandLineParser* parser)
         {"mute", "Play without sound (the track is not opened)."},
         {"audio-delay", "Play the sound this much later than the picture (negative: earlier), "
                         "for displays or speakers that add latency.", "ms"},
-        {"fps", "Frame timer rate, 1 to 240 (default 50); the timeline keeps its pace.", "n"},
+        {"fps", "Pace the frames with a timer at this rate, 1 to 240, instead of the "
+                "display's refresh (or 50 a second where the display does not wait); the "
+                "timeline keeps its pace.", "n"},
         {"timing-log", "Print the clock and the music's position on standard error."},
         {"dev", "Demo maker's keys (Space, arrows, Page Up/Down, Home, comma, period) "
                 "and an overlay with the engine time."},
@@ -106,6 +108,7 @@ bool readValues(const QCommandLineParser& parser, PlayerOptions* options, QStrin
     options->mute = parser.isSet("mute");
     options->timingLog = parser.isSet("timing-log");
     options->dev = parser.isSet("dev");
+    options->fpsForced = parser.isSet("fps");
     return checkCombinations(parser, error) && readSize(parser, &options->size, error)
            && readScreen(parser, &options->screen, error)
            && readStart(parser, &options->start, error)

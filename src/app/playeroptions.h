@@ -28,7 +28,8 @@ struct PlayerOptions
     bool exitAtEnd = false;          // quit with status 0 after the end
     bool mute = false;               // open no track at all
     int audioDelay = 0;              // ms the sound lags the picture (negative: leads)
-    int fps = kDefaultFps;
+    int fps = kDefaultFps;           // of the frame timer
+    bool fpsForced = false;          // the timer paces the frames whatever the display does
     bool timingLog = false;
     bool dev = false;                // the demo maker's keys and overlay
 

@@ -11,11 +11,13 @@
 #include <cstdio>
 #include <ctime>
 
-PlayerWidget::PlayerWidget(const PlayerOptions& options, QWidget* parent)
+PlayerWidget::PlayerWidget(const PlayerOptions& options, QWindow* parent)
     : GLWidget(options.fps, parent), m_options(options), m_keys(options.dev),
       m_end(options.loop, options.exitAtEnd)
 {
     GetDemo()->setMusic(!options.mute, options.audioDelay);
+    if (options.fpsForced)
+        ForceTimer();
     m_second.start();
 }
 
@@ -38,7 +40,7 @@ void PlayerWidget::initializeGL()
 void PlayerWidget::update(float dt)
 {
     if (m_transport && m_transport->isPaused())
-        updateGL();
+        repaintNow();
     else
         GLWidget::update(dt);
 }
@@ -82,7 +84,7 @@ void PlayerWidget::perform(const PlayerKeys::Command& command)
     if (command.action == PlayerKeys::Action::TogglePause) {
         m_transport->setPaused(!m_transport->isPaused());
         AnchorTimingLog();
-        updateGL();
+        repaintNow();
         return;
     }
     makeCurrent();  // a seek rebuilds the demo, textures and all
@@ -127,7 +129,7 @@ void PlayerWidget::showMovedPicture(int at)
 {
     SetLastTime(at);
     AnchorTimingLog();
-    updateGL();
+    repaintNow();
 }
 
 void PlayerWidget::paintGL()
@@ -159,7 +161,7 @@ void PlayerWidget::drawOverlay()
     readout.lastSeek = m_lastSeek;
     readout.sequences = DevOverlay::sequencesAt(scene ? scene->GetRoot() : nullptr,
                                                 readout.engineTime);
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     DevOverlay::draw(DevOverlay::compose(DevOverlay::lines(readout)), int(width() * ratio),
                      int(height() * ratio));
 }

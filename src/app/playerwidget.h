@@ -22,7 +22,7 @@ class PlayerWidget : public GLWidget
     Q_OBJECT
 
 public:
-    explicit PlayerWidget(const PlayerOptions& options, QWidget* parent = nullptr);
+    explicit PlayerWidget(const PlayerOptions& options, QWindow* parent = nullptr);
     ~PlayerWidget() override;
 
     Transport* GetTransport() const { return m_transport.get(); }

@@ -5,6 +5,8 @@
 #include <QDebug>
 #include <QFile>
 
+#include <utility>
+
 namespace {
 
 // Entry i (1-based) of a 3-float array of `count` entries; the zero vector for
@@ -86,17 +88,17 @@ void Model::setTexture(GLuint texture)
 
 bool Model::setVertexShaderFile(QString file)
 {
-    return addShaderFile(QGLShader::Vertex, file);
+    return addShaderFile(QOpenGLShader::Vertex, file);
 }
 
 bool Model::setFragmentShaderFile(QString file)
 {
-    return addShaderFile(QGLShader::Fragment, file);
+    return addShaderFile(QOpenGLShader::Fragment, file);
 }
 
-// The messages are printed as plain text (noquote): Qt 5 would otherwise
-// put the strings in quotes.
-bool Model::addShaderFile(QGLShader::ShaderType type, const QString& file)
+// The messages are printed as plain text (noquote): the debug stream would
+// otherwise put the strings in quotes.
+bool Model::addShaderFile(QOpenGLShader::ShaderType type, const QString& file)
 {
     if (program.addShaderFromSourceFile(type, file)) {
         qDebug().noquote() << "Loaded " + file + " successfully";
@@ -130,7 +132,7 @@ void Model::draw(QMatrix4x4 matrix)
     program.bind();
     glBindTexture(GL_TEXTURE_2D, texture);
     program.setUniformValue(matrixLocation, matrix);
-    for (const ModelGroup& group : qAsConst(groups))
+    for (const ModelGroup& group : std::as_const(groups))
         for (const ModelTriangle& triangle : group.triangles)
             drawTriangle(triangle);
     program.release();

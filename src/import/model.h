@@ -3,7 +3,7 @@
 
 #include "modelgroup.h"
 
-#include <QGLShaderProgram>
+#include <QOpenGLShaderProgram>
 #include <QMatrix4x4>
 #include <QString>
 #include <QVector>
@@ -38,7 +38,7 @@ public:
     GLMmodel* glmModel = nullptr;  // the record read by load; released with the model
     QVector<ModelGroup> groups;
     GLuint texture = 0;
-    QGLShaderProgram program;
+    QOpenGLShaderProgram program;
     int vertexLocation = -1;
     int normalLocation = -1;
     int matrixLocation = -1;
@@ -46,7 +46,7 @@ public:
     int texLocation = -1;
 
 private:
-    bool addShaderFile(QGLShader::ShaderType type, const QString& file);
+    bool addShaderFile(QOpenGLShader::ShaderType type, const QString& file);
     ModelGroup convertGroup(const GLMgroup* group) const;
     ModelTriangle convertTriangle(const GLMtriangle& triangle) const;
     void drawTriangle(const ModelTriangle& triangle);

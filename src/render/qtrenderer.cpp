@@ -1,5 +1,6 @@
 #include "qtrenderer.h"
 
+#include "colorcomponents.h"
 #include "meshbatch.h"
 #include "pointobject.h"
 #include "texture.h"
@@ -132,8 +133,8 @@ void WidgetRenderer::SetTransform(const Transform& t)
     if (r.x() != 0.0f || r.y() != 0.0f || r.z() != 0.0f)
         glRotatef(r.scalar(), r.x(), r.y(), r.z());
     glScalef(t.scale, t.scale, t.scale);
-    qreal red, green, blue, alpha;
-    t.color.getRgbF(&red, &green, &blue, &alpha);
+    double red, green, blue, alpha;
+    rgbaF(t.color, &red, &green, &blue, &alpha);
     glColor4f(GLfloat(red), GLfloat(green), GLfloat(blue), GLfloat(alpha));
 }
 

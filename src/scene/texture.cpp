@@ -1,22 +1,26 @@
 #include "texture.h"
 
-#include <QGLWidget>
 #include <QImage>
 
 #include <utility>
 
 namespace {
 
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-// An ARGB32 pixel (B, G, R, A in memory) as GL's RGBA: red and blue swap.
+// An ARGB32 pixel as GL's RGBA bytes: red, green, blue, alpha in memory.
 inline quint32 toGlRgba(quint32 argb)
 {
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    // B, G, R, A in memory: red and blue swap.
     return ((argb << 16) & 0xff0000) | ((argb >> 16) & 0xff) | (argb & 0xff00ff00);
+#else
+    // A, R, G, B in memory: alpha moves to the end.
+    return (argb << 8) | (argb >> 24);
+#endif
 }
 
-// Turns an image upside down and into GL's byte order in its own buffer:
-// the same bytes as QGLWidget::convertToGLFormat, without the two fresh
-// image-sized buffers that it allocates (and the page faults on them,
+// Turns an image upside down (GL's first row is the bottom one) and into
+// GL's byte order in its own buffer, labelled ARGB32 as before. Working in
+// place spares two fresh image-sized buffers (and the page faults on them,
 // which made this the slowest step of start-up).
 void convertToGlInPlace(QImage& image)
 {
@@ -33,12 +37,6 @@ void convertToGlInPlace(QImage& image)
         }
     }
 }
-#else
-void convertToGlInPlace(QImage& image)
-{
-    image = QGLWidget::convertToGLFormat(image);
-}
-#endif
 
 }  // namespace
 

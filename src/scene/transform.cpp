@@ -53,7 +53,7 @@ void Transform::SetScale(float s)
 
 void Transform::SetColor(float r, float g, float b, float a)
 {
-    color.setRgbF(r, g, b, a);
+    setRgbaF(color, r, g, b, a);
 }
 
 void Transform::AddTranslation(const QVector3D& v)
@@ -82,10 +82,10 @@ void Transform::AddScale(float s)
 // An invalid colour reads as (0, 0, 0, 1) and so takes part as opaque black.
 void Transform::AddColor(const QColor& c)
 {
-    qreal r1, g1, b1, a1, r2, g2, b2, a2;
+    double r1, g1, b1, a1, r2, g2, b2, a2;
     readRgbaF(color, &r1, &g1, &b1, &a1);
     readRgbaF(c, &r2, &g2, &b2, &a2);
-    color.setRgbF(r1 * r2, g1 * g2, b1 * b2, a1 * a2);
+    setRgbaF(color, r1 * r2, g1 * g2, b1 * b2, a1 * a2);
 }
 
 void Transform::AddTransform(const QVector3D& t, const QQuaternion& r, const QColor& c, float s)

@@ -15,7 +15,7 @@ namespace {
 class TimedWidget : public GLWidget
 {
 public:
-    TimedWidget() : GLWidget(50, nullptr) {}
+    TimedWidget() : GLWidget(50, nullptr) { ForceTimer(); }
     void update(float dt) override
     {
         dts.append(dt);

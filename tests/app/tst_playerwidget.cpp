@@ -46,7 +46,7 @@ void TestPlayerWidget::startShowsTheCapturedFrame()
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
     const QImage expected(QStringLiteral(QUENVARIX_SOURCE_DIR "/tests/data/golden/scenery_30000.png"));
     QVERIFY(!expected.isNull());
-    const ImageDifference difference = ImageDifference::between(widget.grabFrameBuffer(), expected);
+    const ImageDifference difference = ImageDifference::between(widget.grabFramebuffer(), expected);
     QVERIFY2(difference.acceptable(), qPrintable(difference.describe()));
 }
 

@@ -25,6 +25,8 @@ class TestTimingLog : public QObject
 
 private slots:
     void clockLineThenOneLinePerSecond();
+    void lateMeansLateForThePeriod_data();
+    void lateMeansLateForThePeriod();
 };
 
 // Frames every 20 ms with one of 40 ms; the track is heard from 1500, 3 ms late.
@@ -49,6 +51,35 @@ void TestTimingLog::clockLineThenOneLinePerSecond()
     };
     QCOMPARE(linesOf(file), expected);
     std::fclose(file);
+}
+
+void TestTimingLog::lateMeansLateForThePeriod_data()
+{
+    QTest::addColumn<double>("period");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("late");
+    QTest::newRow("--fps 100: 13 ms is late") << 10.0 << 13 << true;
+    QTest::newRow("--fps 100: 12 ms is not") << 10.0 << 12 << false;
+    QTest::newRow("144 Hz: two refreshes are late") << 6.94 << 14 << true;
+    QTest::newRow("60 Hz: one refresh is not") << 16.67 << 17 << false;
+    QTest::newRow("--fps 20: 40 ms is late") << 50.0 << 63 << true;
+}
+
+void TestTimingLog::lateMeansLateForThePeriod()
+{
+    QFETCH(double, period);
+    QFETCH(int, interval);
+    QFETCH(bool, late);
+    FILE* file = std::tmpfile();
+    QVERIFY(file);
+    TimingLog log(file);
+    log.begin(0);
+    log.pacing(TimingLog::Pacing::Timer, period);
+    log.frame(500, interval, {});
+    log.frame(1000, qRound(period), {});
+    const QString line = linesOf(file).last();
+    std::fclose(file);
+    QVERIFY2(line.contains(late ? ", late 1," : ", late 0,"), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestTimingLog)

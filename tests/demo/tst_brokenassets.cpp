@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QtTest>
 
@@ -103,7 +104,7 @@ void TestBrokenAssets::missingPropEndsWithTheReadersMessage()
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kBuildScene) == 0)
         return buildScene(QString::fromLocal8Bit(argv[2]));
     TestBrokenAssets test;

@@ -290,5 +290,5 @@ void TestGlmUtil::outOfRangeIndicesAreSafe()
     QVERIFY(model->numnormals <= 3);
 }
 
-QTEST_GUILESS_MAIN(TestGlmUtil)
+QTEST_MAIN(TestGlmUtil)  // QVector3D rows need the GUI library loaded
 #include "tst_glmutil.moc"

@@ -2,7 +2,8 @@
 
 #include "../ext/glmtest.h"
 
-#include <QGLWidget>
+#include "glcontext.h"
+
 #include <QtTest>
 
 namespace {
@@ -115,8 +116,8 @@ void TestModel::loadAppends()
 
 void TestModel::shaderMessages()
 {
-    QGLWidget widget;
-    widget.makeCurrent();
+    GlContext context(4, 4);
+    QVERIFY(context.isValid());
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("ok.vert"), "void main() { gl_Position = vec4(0.0); }\n"));
     QVERIFY(writeFile(dir.filePath("bad.frag"), "void main() { this is not glsl }\n"));
@@ -128,13 +129,13 @@ void TestModel::shaderMessages()
 
     const QRegularExpression badLog("^Could not load shader file " + QRegularExpression::escape(dir.filePath("bad.frag"))
                                     + ":  .*\\S");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QGLShader::compile\\(Fragment\\): .*"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QOpenGLShader::compile\\(Fragment\\): .*"));
     QTest::ignoreMessage(QtDebugMsg, badLog);
     QVERIFY(!model.setFragmentShaderFile(dir.filePath("bad.frag")));
 
     QTest::ignoreMessage(QtDebugMsg, qPrintable("Loaded " + dir.filePath("nomain.frag") + " successfully"));
     QVERIFY(model.setFragmentShaderFile(dir.filePath("nomain.frag")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QGLShader::link: .*"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("QOpenGLShader::link: .*"));
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Failed to link program: .*"));
     model.linkShaderProgram();
     QVERIFY(!model.program.isLinked());
@@ -142,11 +143,8 @@ void TestModel::shaderMessages()
 
 void TestModel::drawsWithShaders()
 {
-    QGLWidget widget;
-    widget.resize(32, 32);
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    widget.makeCurrent();
+    GlContext context(32, 32);
+    QVERIFY(context.isValid());
 
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath("s.vert"),
