@@ -217,5 +217,5 @@ int main(int argc, char** argv)
 {
     if (!generatedFile().empty())
         printDigests(generatedFile());
-    return runBenchmarks(argc, argv, Display::NotNeeded);
+    return runBenchmarks(argc, argv, DisplayUse::NotNeeded);
 }

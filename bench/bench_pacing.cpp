@@ -163,7 +163,7 @@ void registerRows(const TickRecorder& widget)
 int main(int argc, char** argv)
 {
     const std::string ticksOut = takeTicksOut(argc, argv);
-    return runBenchmarks(argc, argv, Display::Needed, [&ticksOut] {
+    return runBenchmarks(argc, argv, DisplayUse::Needed, [&ticksOut] {
         TickRecorder widget;
         playWholeDemo(widget);
         registerRows(widget);

@@ -29,13 +29,13 @@ QString loadAverage()
 
 }  // namespace
 
-int runBenchmarks(int argc, char** argv, Display display, const std::function<void()>& prepare)
+int runBenchmarks(int argc, char** argv, DisplayUse display, const std::function<void()>& prepare)
 {
     qInstallMessageHandler(quietHandler);
     // Google Benchmark takes its own flags out of argv first; Qt sees the rest.
     benchmark::Initialize(&argc, argv);
     std::unique_ptr<QCoreApplication> app;
-    if (display == Display::Needed)
+    if (display == DisplayUse::Needed)
         app = std::make_unique<QGuiApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);

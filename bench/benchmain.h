@@ -10,8 +10,8 @@
 // nothing ask for no display and make a QCoreApplication instead. A program
 // whose rows come from one long run makes that run in `prepare`, which is
 // called once the application exists and registers its benchmarks.
-enum class Display { Needed, NotNeeded };
-int runBenchmarks(int argc, char** argv, Display display = Display::Needed,
+enum class DisplayUse { Needed, NotNeeded };
+int runBenchmarks(int argc, char** argv, DisplayUse display = DisplayUse::Needed,
                   const std::function<void()>& prepare = {});
 
 #endif
