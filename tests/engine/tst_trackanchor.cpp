@@ -1,5 +1,6 @@
 // Engine time to track position: where an anchor taken after the engine
 // clock was started, paused, resumed or moved puts the track.
+#include "clockscript.h"
 #include "engineclock.h"
 #include "trackanchor.h"
 
@@ -21,7 +22,7 @@ private slots:
 
 void TestTrackAnchor::anchor_data()
 {
-    // Steps as in the clock's own test: start, pause, resume, jumpMS, +MS.
+    // Steps as playClockScript reads them: start, pause, resume, jumpMS, +MS.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<int>("trackStart");  // play delay + audio delay
     QTest::addColumn<int>("position");    // ms into the track the anchor resumes at
@@ -44,18 +45,8 @@ void TestTrackAnchor::anchor()
     QFETCH(int, trackStart);
     qint64 source = 1000 * kMs;
     EngineClock clock([&source] { return source; });
-    for (const QString& step : steps.split(' ')) {
-        if (step.startsWith('+'))
-            source += step.mid(1).toInt() * kMs;
-        else if (step == "start")
-            clock.start();
-        else if (step == "pause")
-            clock.pause();
-        else if (step == "resume")
-            clock.resume();
-        else if (step.startsWith("jump"))
-            clock.jumpTo(step.mid(4).toInt());
-    }
+    const QString unknown = playClockScript(&clock, &source, steps);
+    QVERIFY2(unknown.isEmpty(), qPrintable("unknown step " + unknown));
     const TrackAnchor anchor = anchorTrack(clock.originNs(), source, trackStart, kLead);
     QTEST(int(anchor.position / kMs), "position");
     QTEST(int((anchor.heardAt - source) / kMs), "heardAt");

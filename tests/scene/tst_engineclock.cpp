@@ -1,5 +1,6 @@
 // Engine time on a fake monotonic source: start, pause, jumps and the manual
 // time, as the player's seeking, pausing and offline rendering use them.
+#include "clockscript.h"
 #include "engineclock.h"
 
 #include <QtTest>
@@ -43,26 +44,8 @@ void TestEngineClock::script()
     QFETCH(QString, steps);
     qint64 source = 1000000000;  // ns
     EngineClock clock([&source] { return source; });
-    for (const QString& step : steps.split(' ')) {
-        if (step.startsWith('+'))
-            source += step.mid(1).toInt() * qint64(1000000);
-        else if (step == "start")
-            clock.start();
-        else if (step == "stop")
-            clock.stop();
-        else if (step == "pause")
-            clock.pause();
-        else if (step == "resume")
-            clock.resume();
-        else if (step.startsWith("jump"))
-            clock.jumpTo(step.mid(4).toInt());
-        else if (step.startsWith("manual"))
-            clock.setManualTime(step.mid(6).toInt());
-        else if (step == "clear")
-            clock.clearManualTime();
-        else
-            QFAIL(qPrintable("unknown step " + step));
-    }
+    const QString unknown = playClockScript(&clock, &source, steps);
+    QVERIFY2(unknown.isEmpty(), qPrintable("unknown step " + unknown));
     QTEST(clock.now(), "expected");
 }
 
