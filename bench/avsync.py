@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Music against picture, measured end to end on the real player.
 
 Starts a private sound server with a null sink (no sound card needed):
@@ -9,10 +9,12 @@ every kick of the soundtrack in the recording and sets it against where the
 logged engine clock puts it.
 
     bench/avsync.py PLAYER [--servers pulseaudio,pipewire] [--runs 5] [--loaded-runs 2]
-                    [--start MS] [--until MS] [--smoke] [--json FILE] [--player-arg=ARG ...]
+                    [--start MS] [--pause-at MS [--pause-for MS]] [--seek-at MS]
+                    [--until MS] [--smoke] [--json FILE] [--player-arg=ARG ...]
 
 Needs an X display (run it under xvfb-run), pulseaudio, pipewire,
-wireplumber, pipewire-pulse, dbus-daemon, parec and ffmpeg.
+wireplumber, pipewire-pulse, dbus-daemon, parec, xdotool, ffmpeg and
+Debian's python3-numpy.
 
 How the two clocks meet:
   * The player logs "engine time 0 = unix time S.mmm": the real-time clock
@@ -21,17 +23,23 @@ How the two clocks meet:
     the real-time clock on arrival. A block's last sample was captured no
     later than its arrival, so every block bounds the time of sample 0 from
     above; the smallest bound over the run is taken. The null sink renders
-    at most the monitor's requested latency (5 ms) ahead of time.
+    up to its configured latency ahead of time and its monitor passes the
+    sound on as it is rendered: PulseAudio reports that latency (5 ms, the
+    recorder's) and the clock is moved by it; PipeWire reports none.
   * The kick of beat k lies at 180 + 480 k ms of the file, so it is due at
-    engine time 5000 + 180 + 480 k. Its place in the recording is found by
-    matching the onsets (rises of a 1 ms loudness envelope) of the file's
-    own decoded audio around that beat against the recording's, which makes
-    the figure independent of how a kick's onset is defined.
+    engine time 5000 + 180 + 480 k. The null sink passes the decoded track
+    through unchanged, so the 480 ms of recording from 100 ms before a kick's
+    due time are found in the file's own decoded audio to the sample
+    (normalised cross-correlation); how far that stretch of the file lies
+    from where it belongs is the kick's offset.
+  * With --seek-at, the key's moment is set against the recording: the
+    sound is heard in place from the first 100 ms that match the file where
+    it belongs.
 """
 import argparse
-import array
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -39,10 +47,10 @@ import sys
 import tempfile
 import threading
 import time
-from operator import mul
+
+import numpy as np
 
 RATE = 44100
-FRAME = RATE // 1000          # samples per 1 ms envelope frame
 TRACK_START = 5000            # engine time at which the track starts
 FIRST_KICK = 180              # ms into the file
 BEAT = 480                    # ms between kicks
@@ -165,62 +173,94 @@ class Recorder(threading.Thread):
         self.process.terminate()
         self.process.wait()
         self.join()
-        samples = array.array("h")
-        samples.frombytes(bytes(self.data[:len(self.data) // 2 * 2]))
-        return samples, self.start_time
+        data = bytes(self.data[:len(self.data) // 2 * 2])
+        return np.frombuffer(data, dtype=np.int16).astype(np.float64), self.start_time
 
 
-def onsets(samples):
-    """Rises of the 1 ms loudness envelope: sharp at every kick."""
-    envelope = [sum(map(mul, samples[i:i + FRAME], samples[i:i + FRAME])) ** 0.5
-                for i in range(0, len(samples) - FRAME, FRAME)]
-    return [0.0] + [max(0.0, b - a) for a, b in zip(envelope, envelope[1:])]
+def monitor_lead(env):
+    """How far ahead of its time the null sink renders (s), read while the
+    recorder runs: its monitor hands the recorder each sample up to this long
+    before the sample is due, so the recording's clock is set this much later.
+    PulseAudio reports it as the sink's configured latency (the recorder's
+    5 ms); PipeWire reports 0."""
+    listing = subprocess.run(["pactl", "list", "sinks"], env=env, capture_output=True,
+                             text=True).stdout
+    sink = listing[listing.find("Name: quenvarix_bench"):]
+    found = re.search(r"Latency: \d+ usec, configured (\d+) usec", sink)
+    return int(found.group(1)) / 1e6 if found else 0.0
 
 
-def best_lag(reference, recording, ref_from, ref_to, centre, reach):
-    """The lag (ms) within centre ± reach at which the recording's onsets
-    match the reference's onsets in [ref_from, ref_to) best. The match is
-    normalised by the recording's own onsets in the window, so a busier
-    stretch of the track further on cannot outscore the right place."""
-    window = [reference[i] if 0 <= i < len(reference) else 0.0 for i in range(ref_from, ref_to)]
-    best, best_score = None, -1.0
-    for lag in range(centre - reach, centre + reach + 1):
-        start = ref_from + lag
-        if start < 0 or start + len(window) > len(recording):
-            continue
-        stretch = recording[start:start + len(window)]
-        energy = sum(map(mul, stretch, stretch))
-        if energy <= 0:
-            continue
-        score = sum(map(mul, window, stretch)) / energy ** 0.5
-        if score > best_score:
-            best, best_score = lag, score
-    return best
+def best_match(reference, recording, rec_from, length, ref_centre, reach):
+    """The reference position (sample) within ref_centre ± reach whose
+    stretch of `length` samples matches the recording's stretch at rec_from
+    best (normalised cross-correlation, computed by FFT), or None when the
+    recording holds only silence there. The null sink passes the decoded
+    track through unchanged, so the match is exact to the sample."""
+    stretch = recording[max(0, rec_from):rec_from + length]
+    lo = max(0, ref_centre - reach)
+    span = reference[lo:ref_centre + reach + length]
+    if rec_from < 0 or len(stretch) < length or len(span) < length or not np.any(stretch):
+        return None
+    size = 1 << int(np.ceil(np.log2(len(span) + length)))
+    products = np.fft.irfft(np.fft.rfft(span, size) * np.conj(np.fft.rfft(stretch, size)), size)
+    products = products[:len(span) - length + 1]
+    energy = np.cumsum(np.concatenate(([0.0], span * span)))
+    energy = energy[length:] - energy[:-length]
+    score = products / np.sqrt(np.maximum(energy, 1e-9))
+    return lo + int(np.argmax(score))
+
+
+def kick_offsets(reference, recording, clock, first=0, until=DEMO_END):
+    """Offset (ms, positive: heard late) of every kick that falls inside the
+    demo from engine time `first` on. `clock(engine_ms)` gives the recording's
+    sample at an engine time. Each kick is placed by the 480 ms of sound that
+    begin 100 ms before it: the first within ±1 s, the next ones within
+    ±50 ms of the one before."""
+    offsets, lag, reach = [], 0, RATE
+    k = max(0, -(-(first + 100 - TRACK_START - FIRST_KICK) // BEAT))
+    window = RATE * BEAT // 1000
+    while True:
+        kick = FIRST_KICK + BEAT * k
+        if TRACK_START + kick + BEAT > until or (kick + BEAT) * RATE // 1000 > len(reference):
+            return offsets
+        due = (kick - 100) * RATE // 1000
+        heard = best_match(reference, recording, clock(TRACK_START + kick - 100), window,
+                           due + lag, reach)
+        if heard is not None:
+            lag, reach = heard - due, RATE // 20
+            offsets.append(round(-lag * 1000 / RATE, 1))
+        k += 1
 
 
 def decode_track():
     pcm = subprocess.run(["ffmpeg", "-v", "error", "-i", TRACK, "-f", "s16le", "-ac", "1",
                           "-ar", str(RATE), "-"], check=True, stdout=subprocess.PIPE).stdout
-    samples = array.array("h")
-    samples.frombytes(pcm)
-    return samples
+    return np.frombuffer(pcm, dtype=np.int16).astype(np.float64)
 
 
-def press_space(env):
-    subprocess.run(["xdotool", "key", "space"], env=env, check=True)
+def press(env, key):
+    """Presses `key` in the player's window; returns the real-time clock just
+    before."""
+    pressed = time.time()
+    subprocess.run(["xdotool", "key", key], env=env, check=True)
+    return pressed
 
 
-def run_player(player, env, extra_args=(), until=DEMO_END, pause=None):
-    """Runs the demo up to engine time `until`; with `pause` (engine ms, ms)
-    the demo maker's Space pauses it once it is past that time, and resumes
-    it after so long. Returns the unix time of engine time 0 (s, as last
-    logged), the log lines and the recording."""
+def run_player(player, env, extra_args=(), until=DEMO_END, keys=()):
+    """Runs the demo up to engine time `until`. `keys`: (engine ms, key, ms to
+    wait after it), each pressed once the demo is past its time. Returns the
+    unix time of engine time 0 (s, as last logged), the log lines, the
+    recording, the unix time of its sample 0 and when each key was pressed."""
     recorder = Recorder(env)
     recorder.start()
-    time.sleep(0.5)
+    # A null sink that has just gained its first recorder renders its first
+    # block far ahead; for about a second nothing new is mixed in. The
+    # player starts once that has passed.
+    time.sleep(2.0)
+    lead = monitor_lead(env)
     process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, stderr=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, text=True)
-    zero, lines = None, []
+    zero, lines, keys, pressed = None, [], list(keys), []
     try:
         for line in process.stderr:
             line = line.strip()
@@ -231,11 +271,10 @@ def run_player(player, env, extra_args=(), until=DEMO_END, pause=None):
                 engine = int(line.split()[2])
                 if engine >= until + 500:
                     break
-                if pause and engine >= pause[0]:
-                    press_space(env)
-                    time.sleep(pause[1] / 1000)
-                    press_space(env)
-                    pause = None
+                while keys and engine >= keys[0][0]:
+                    _, key, wait = keys.pop(0)
+                    pressed.append(press(env, key))
+                    time.sleep(wait / 1000)
     finally:
         process.send_signal(signal.SIGTERM)
         try:
@@ -246,69 +285,80 @@ def run_player(player, env, extra_args=(), until=DEMO_END, pause=None):
     samples, start_time = recorder.stop()
     if zero is None:
         raise RuntimeError("the player logged no engine time 0:\n" + "\n".join(lines[-10:]))
-    return zero, lines, samples, start_time
+    return zero, lines, samples, start_time + lead, pressed
 
 
-def beat_offsets(reference, recording, zero, start_time, track_length, first=0, until=DEMO_END):
-    """Offset (ms, positive: heard late) of every kick that falls inside the
-    demo from engine time `first` on (the player's --start)."""
-    shift = round((zero - start_time) * 1000) + TRACK_START   # recording ms of track time 0
-    offsets, lag = [], 0
-    # The first kick after the start whose neighbourhood the recording holds
-    # (it begins with the first sound).
-    k = max(0, -(-(first + 100 - TRACK_START - FIRST_KICK) // BEAT))
-    while first > 0 and FIRST_KICK + BEAT * k - 2180 + shift < 0:
-        k += 1
-    first_kick = k
-    while True:
-        kick = FIRST_KICK + BEAT * k
-        if TRACK_START + kick + BEAT > until or kick + BEAT > track_length:
-            return offsets
-        if k == first_kick:
-            # From the silence before the first sound into the first bars:
-            # unambiguous over a wide reach.
-            lag = best_lag(reference, recording, kick - 1180, kick + 1820, shift, 1000) - shift
-        else:
-            lag = best_lag(reference, recording, kick - 100, kick + 380, shift + lag, 200) - shift
-        offsets.append(lag)
-        k += 1
+def heard_in_place(reference, recording, clock, offset_ms, after):
+    """The recording's first sample from `after` on from which the track is
+    heard where it belongs (allowing the measured steady offset): 10 ms
+    blocks, each matching the track there (correlation over 0.9), for 100 ms
+    on end. None if it never is."""
+    block, run = RATE // 100, 10
+    track_zero = clock(TRACK_START) + round(offset_ms * RATE / 1000)
+    good = 0
+    for j in range(after, len(recording) - block, block):
+        heard, want = recording[j:j + block], reference[max(0, j - track_zero):][:block]
+        norm = np.linalg.norm(heard) * np.linalg.norm(want)
+        matches = j >= track_zero and norm > 0 and np.dot(heard, want) / norm > 0.9
+        good = good + 1 if matches else 0
+        if good == run:
+            return j - (run - 1) * block
+    return None
 
 
 def busy_cores(count):
     return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(count)]
 
 
-def measure(args, server, reference, track_length):
+def planned_keys(args):
+    """The demo maker's keys a run presses (the player gets --dev for them)."""
+    if args.pause_at:
+        return [(args.pause_at, "space", args.pause_for), (args.pause_at, "space", 0)]
+    if args.seek_at:
+        return [(args.seek_at, "Right", 0)]
+    return []
+
+
+def measure(args, server, reference):
     """The planned runs on one server; one result per run."""
     results = []
     server.start()
     env = dict(server.env, QT_QPA_PLATFORM="xcb", LIBGL_ALWAYS_SOFTWARE="1")
     plan = [("quiet", i) for i in range(args.runs)] + \
            [("loaded", i) for i in range(args.loaded_runs)]
+    keys = planned_keys(args)
     for condition, index in plan:
         hogs = busy_cores(os.cpu_count() or 2) if condition == "loaded" else []
         try:
             load = os.getloadavg()[0]
             extra = args.player_arg + (["--start", str(args.start)] if args.start else [])
-            pause = None
-            if args.pause_at:
-                extra.append("--dev")
-                pause = (args.pause_at, args.pause_for)
-            zero, lines, samples, start_time = run_player(args.player, env, extra, args.until, pause)
+            extra += ["--dev"] if keys else []
+            zero, lines, samples, start_time, pressed = run_player(args.player, env, extra,
+                                                                  args.until, keys)
         finally:
             for hog in hogs:
                 hog.kill()
                 hog.wait()
-        first = max(args.start, args.pause_at + 1000 if args.pause_at else 0)
-        offsets = beat_offsets(reference, onsets(samples), zero, start_time, track_length,
-                               first, args.until)
+        def clock(engine_ms):
+            return round((zero + engine_ms / 1000 - start_time) * RATE)
+        # From a second after the last move of the clock (a pause holds it).
+        first = max(args.start, args.pause_at, args.seek_at + 1000) + 1000 if keys else args.start
+        offsets = kick_offsets(reference, samples, clock, first, args.until)
+        if not offsets:
+            raise RuntimeError("%s: no kick heard" % server.name)
         worst = max(offsets, key=abs)
-        results.append({"server": server.name, "condition": condition, "run": index + 1,
-                        "load": round(load, 2), "start": offsets[0], "worst": worst,
-                        "beats": len(offsets), "offsets": offsets, "log": lines})
-        print("%-10s %-6s run %d: load %5.2f, %d beats, start %+4d ms, worst %+4d ms"
-              % (server.name, condition, index + 1, load, len(offsets), offsets[0], worst),
-              flush=True)
+        result = {"server": server.name, "condition": condition, "run": index + 1,
+                  "load": round(load, 2), "start": offsets[0], "worst": worst,
+                  "beats": len(offsets), "offsets": offsets, "log": lines}
+        summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
+        if args.seek_at:
+            key = round((pressed[-1] - start_time) * RATE)
+            heard = heard_in_place(reference, samples, clock, offsets[0], key)
+            result["seek_heard_ms"] = None if heard is None else round((heard - key) * 1000 / RATE)
+            summary += ", seek heard in place %s ms after the key" % result["seek_heard_ms"]
+        results.append(result)
+        print("%-10s %-6s run %d: load %5.2f, %s" % (server.name, condition, index + 1, load,
+                                                     summary), flush=True)
     return results
 
 
@@ -327,6 +377,10 @@ def main():
                         help="pause the player (--dev, Space) once it is past this engine time; "
                              "the kicks after the resume are measured")
     parser.add_argument("--pause-for", type=int, default=3000, help="ms the pause lasts")
+    parser.add_argument("--seek-at", type=int, default=0,
+                        help="seek (--dev, Right: 1 s on) once past this engine time; the kicks "
+                             "after the seek are measured, and how long after the key the sound "
+                             "is heard in place")
     parser.add_argument("--smoke", action="store_true",
                         help="one short quiet run per server; fails unless the first kick is "
                              "heard within 20 ms of its place (the test suite's check)")
@@ -337,16 +391,14 @@ def main():
     args = parser.parse_args()
     if args.smoke:
         args.runs, args.loaded_runs = 1, 0
-        args.until = min(args.until, max(args.start, TRACK_START) + 2500)
+        args.until = min(args.until, max(args.start, TRACK_START, args.seek_at + 1000) + 2500)
 
-    reference_samples = decode_track()
-    reference = onsets(reference_samples)
-    track_length = len(reference_samples) * 1000 // RATE
+    reference = decode_track()
     results = []
     for name in args.servers.split(","):
         server = SERVERS[name]()
         try:
-            results += measure(args, server, reference, track_length)
+            results += measure(args, server, reference)
         finally:
             server.stop()
     if args.json:
@@ -355,14 +407,14 @@ def main():
     if args.smoke:
         late = [r for r in results if abs(r["start"]) > 20]
         for r in late:
-            print("%s: the first kick is %+d ms off its place" % (r["server"], r["start"]))
+            print("%s: the first kick is %+.1f ms off its place" % (r["server"], r["start"]))
         sys.exit(1 if late else 0)
     for name in args.servers.split(","):
         for condition, goal in (("quiet", 5), ("loaded", 15)):
             runs = [r for r in results if r["server"] == name and r["condition"] == condition]
             if runs:
                 worst = max((r["worst"] for r in runs), key=abs)
-                print("%s %s: worst beat over %d runs %+d ms (goal: within ±%d ms) %s"
+                print("%s %s: worst beat over %d runs %+.1f ms (goal: within ±%d ms) %s"
                       % (name, condition, len(runs), worst, goal,
                          "met" if abs(worst) <= goal else "NOT met"))
 

@@ -50,10 +50,19 @@ xvfb-run -a -s "-screen 0 1280x1024x24" "$here/seek-latency.sh" "$build/src/quen
 echo
 
 # The real player over the whole demo, five runs and two with both cores
-# busy, on its own X server at 1280x720 and its own PulseAudio null sink.
+# busy, on its own X server at 1280x720 and its own PulseAudio and PipeWire
+# null sinks; then from --start, after a pause and after a seek.
+avsync() {
+  xvfb-run -a -s "-screen 0 1280x720x24" "$here/avsync.py" "$build/src/quenvarix" "$@"
+}
 echo "== avsync"
-xvfb-run -a -s "-screen 0 1280x720x24" python3 "$here/avsync.py" "$build/src/quenvarix" \
-  --runs 5 --loaded-runs 2 --json "$results/avsync.json"
+avsync --runs 5 --loaded-runs 2 --json "$results/avsync.json"
+echo "== avsync from --start 20000"
+avsync --runs 2 --loaded-runs 1 --start 20000 --until 32000 --json "$results/avsync-start.json"
+echo "== avsync after a 3 s pause"
+avsync --runs 2 --loaded-runs 1 --pause-at 10000 --until 22000 --json "$results/avsync-pause.json"
+echo "== avsync after a seek"
+avsync --runs 2 --loaded-runs 1 --seek-at 10000 --until 22000 --json "$results/avsync-seek.json"
 echo
 
 echo "== Machine"
