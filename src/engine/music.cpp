@@ -5,8 +5,6 @@
 
 #include <gst/gst.h>
 
-#include <atomic>
-
 namespace {
 
 // The track is always an MP3; naming the decoder keeps its timing the same
@@ -17,11 +15,9 @@ const char* const kPipeline =
 
 const int kBusInterval = 20;    // ms between looks at the pipeline's messages
 const int kStartInterval = 5;   // the same while a start is under way
-// What opening, seeking and starting the track take: an anchor aims this far
-// ahead, so that the sound can be heard in place from its first moment.
+// What opening, seeking and starting take: an anchor aims this far ahead.
 const qint64 kSeekLead = 40 * GST_MSECOND;
-// A start that lies further ahead waits with the stream closed, and opens it
-// this long before (see start()).
+// A start further ahead waits with the stream closed until this long before.
 const qint64 kOpenAhead = 150 * GST_MSECOND;
 
 bool gstreamerReady()
@@ -47,15 +43,13 @@ GstElement* child(GstElement* pipeline, const char* name)
     return element;
 }
 
-// The sink opens its stream on the sound server when the format arrives.
-GstPadProbeReturn noteCaps(GstPad*, GstPadProbeInfo* info, gpointer capsAt)
+// Keeps what reaches it waiting until the probe is removed.
+GstPadProbeReturn hold(GstPad*, GstPadProbeInfo*, gpointer)
 {
-    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_CAPS)
-        static_cast<std::atomic<qint64>*>(capsAt)->store(monotonicNow());
     return GST_PAD_PROBE_OK;
 }
 
-// The state change under way has ended (a preroll, a seek landing).
+// The preroll under way has ended.
 bool settled(GstElement* pipeline)
 {
     return gst_element_get_state(pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC;
@@ -77,6 +71,7 @@ Music::~Music()
     if (!m_pipeline)
         return;
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    gst_object_unref(m_held);
     gst_object_unref(m_bus);
     gst_object_unref(m_pipeline);
 }
@@ -100,10 +95,7 @@ void Music::init()
     GstStructure* role = gst_structure_new("props", "media.role", G_TYPE_STRING, "game", nullptr);
     g_object_set(m_sink, "stream-properties", role, nullptr);
     gst_structure_free(role);
-    // When the sink's stream is opened: see start().
-    GstPad* pad = gst_element_get_static_pad(m_sink, "sink");
-    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, noteCaps, &m_capsAt, nullptr);
-    gst_object_unref(pad);
+    m_held = gst_element_get_static_pad(child(m_pipeline, "volume"), "src");
     // The engine's time base, and a base time that only this class sets.
     GstClock* clock = gst_system_clock_obtain();
     gst_pipeline_use_clock(GST_PIPELINE(m_pipeline), clock);
@@ -120,6 +112,7 @@ void Music::load(const QString& path)
     if (!m_pipeline)
         return;
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    release();
     g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
     m_anchoredTo = kNone;
     m_phase = Phase::Idle;
@@ -200,11 +193,12 @@ void Music::anchor(qint64 originNs)
 void Music::close()
 {
     gst_element_set_state(m_pipeline, GST_STATE_READY);
+    release();
     m_phase = Phase::Idle;
 }
 
-// Open, then seek (unless the track starts from its beginning), then start;
-// each step once the one before has landed.
+// Open, seek with the data held before the sink, then start; each step once
+// the one before has landed.
 void Music::advance()
 {
     switch (m_phase) {
@@ -212,24 +206,11 @@ void Music::advance()
         if (monotonicNow() >= m_openAt)
             open();
         break;
-    case Phase::Opening:
-        if (!settled(m_pipeline))
-            break;
-        if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
-            m_length = length;
-        if (m_length > 0 && m_target.position >= m_length) {
-            close();  // the track is over at this time: silence
-            m_ended = true;
-        } else if (m_target.position > 0) {
-            gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                    m_target.position);
-            m_phase = Phase::Seeking;
-        } else {
-            start();
-        }
+    case Phase::Holding:
+        if (gst_pad_is_blocking(m_held))
+            seek();
         break;
-    case Phase::Seeking:
+    case Phase::Opening:
         if (settled(m_pipeline))
             start();
         break;
@@ -241,7 +222,10 @@ void Music::advance()
 
 // The sink's offset carries the distance from now to where the track is to
 // be heard; it is set before the first sound passes it (a later change would
-// split the sound) and holds across a seek.
+// split the sound). The data are held before the sink until the track has
+// been sought into place, so that the sink opens its stream for the first
+// sound it is to play (a stream flushed by a seek was heard 6 to 8 ms later
+// than one opened after it).
 void Music::open()
 {
     const qint64 now = monotonicNow();
@@ -249,25 +233,48 @@ void Music::open()
     gst_pad_set_offset(pad, m_target.heardAt - now);
     gst_object_unref(pad);
     m_openedAt = now;
-    m_capsAt = -1;
+    m_hold = gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, hold, nullptr, nullptr);
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-    m_phase = Phase::Opening;
+    m_phase = Phase::Holding;
 }
 
-// pulsesink reads its clock from the sound server's stream, which counts
-// from the moment the stream was opened whether it plays or not, and the
-// sink places the first sound by that clock when it starts playing: a stream
-// opened a while before it plays is heard that much late, until the sink
-// notices seconds later (the unexplained +10 ms of a first trial was this).
-// So the stream is opened only just before it is needed and the pipeline
-// plays as soon as it is ready, its base time the moment of opening, moved
-// earlier by the time the stream has been open. A flushing seek restarts the
-// stream's count (measured: compensating it there put the sound 26 ms early).
+// A flushing seek has landed when it returns: what passes the hold from then
+// on is the track from its new position. The length is known once data flow;
+// a position past the end is silence.
+void Music::seek()
+{
+    if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
+        m_length = length;
+    if (m_length > 0 && m_target.position >= m_length) {
+        close();
+        m_ended = true;
+    } else if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
+                                       GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                       m_target.position)) {
+        release();
+        m_phase = Phase::Opening;
+    } else {
+        fail(m_path + ": cannot seek");
+    }
+}
+
+void Music::release()
+{
+    if (m_hold)
+        gst_pad_remove_probe(m_held, m_hold);
+    m_hold = 0;
+}
+
+// pulsesink's clock is the sound server's stream, which counts from its
+// opening whether it plays or not; the sink places the first sound by it.
+// So the stream is opened just before it is needed, and the base time is
+// the moment of opening moved earlier by what that clock reads now.
 void Music::start()
 {
-    const qint64 now = monotonicNow();
-    const qint64 capsAt = m_capsAt;
-    const qint64 openFor = capsAt >= 0 && m_target.position == 0 ? now - capsAt : 0;
+    GstClock* stream = gst_element_provide_clock(m_sink);
+    const qint64 openFor = stream ? qMax<qint64>(0, gst_clock_get_internal_time(stream)) : 0;
+    if (stream)
+        gst_object_unref(stream);
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_phase = Phase::Playing;
@@ -299,6 +306,7 @@ void Music::readBus()
 void Music::fail(const QString& reason)
 {
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    release();
     m_anchoredTo = kNone;
     m_phase = Phase::Idle;
     m_failed = true;

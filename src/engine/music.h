@@ -7,10 +7,9 @@
 
 #include "trackanchor.h"
 
-#include <atomic>
-
 typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
+typedef struct _GstPad GstPad;
 
 // Plays the soundtrack through GStreamer, on the engine's clock. The pipeline
 // runs on a monotonic clock, the time base of EngineClock, and its base time
@@ -65,6 +64,8 @@ private:
     void close();
     void advance();
     void open();
+    void seek();
+    void release();
     void start();
     void readBus();
     void fail(const QString& reason);
@@ -75,6 +76,8 @@ private:
     GstElement* m_pipeline = nullptr;
     GstElement* m_sink = nullptr;  // owned by the pipeline
     GstBus* m_bus = nullptr;
+    GstPad* m_held = nullptr;  // where data waits while the track is sought into place
+    unsigned long m_hold = 0;  // the probe that holds it, 0 when none
     QTimer m_busTimer;
     QTimer m_reopenTimer;
     QString m_path;
@@ -86,12 +89,11 @@ private:
     qint64 m_anchoredTo = kNone;
     // A start goes through these, one step per look once the previous one
     // has landed.
-    enum class Phase { Idle, Waiting, Opening, Seeking, Playing };
+    enum class Phase { Idle, Waiting, Holding, Opening, Playing };
     Phase m_phase = Phase::Idle;
     TrackAnchor m_target;
     qint64 m_openedAt = 0;              // monotonic ns at which the stream was last opened
     qint64 m_openAt = 0;                // monotonic ns at which a waiting start opens the stream
-    std::atomic<qint64> m_capsAt{-1};   // monotonic ns at which the sink opened its stream
     bool m_failed = false;       // silent until opened again
     bool m_ended = false;        // played to its end
     bool m_warned = false;       // the one message of a track that never played
