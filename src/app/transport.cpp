@@ -35,6 +35,7 @@ void Transport::seekTo(int ms)
         m_demo->seek(target, m_fps);  // the clock stays paused if it was
     const bool onStep = frameTime(frameAtOrBefore(target)) == target;
     m_stoodAt = m_paused && onStep ? target : -1;
+    followMusic();
 }
 
 bool Transport::canGoOnFrom(int target) const
@@ -66,7 +67,7 @@ int Transport::frameTime(int frame) const
 }
 
 // The music follows the engine clock: silent while it is paused, sought to
-// where it belongs when it runs again.
+// where it belongs when it runs again or jumps; told at once, not a frame later.
 void Transport::followMusic()
 {
     Engine* engine = Engine::GetInstance();
