@@ -239,12 +239,10 @@ void Music::open()
 }
 
 // A flushing seek has landed when it returns: what passes the hold from then
-// on is the track from its new position. The length is known once data flow;
-// a position past the end is silence.
+// on is the track from its new position. A position past the end is silence.
 void Music::seek()
 {
-    if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
-        m_length = length;
+    noteLength();
     if (m_length > 0 && m_target.position >= m_length) {
         close();
         m_ended = true;
@@ -256,6 +254,13 @@ void Music::seek()
     } else {
         fail(m_path + ": cannot seek");
     }
+}
+
+// Known once the track has prerolled, maybe sooner.
+void Music::noteLength()
+{
+    if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
+        m_length = length;
 }
 
 void Music::release()
@@ -271,6 +276,7 @@ void Music::release()
 // the moment of opening moved earlier by what that clock reads now.
 void Music::start()
 {
+    noteLength();
     GstClock* stream = gst_element_provide_clock(m_sink);
     const qint64 openFor = stream ? qMax<qint64>(0, gst_clock_get_internal_time(stream)) : 0;
     if (stream)
@@ -288,6 +294,7 @@ void Music::readBus()
     const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS);
     while (GstMessage* message = gst_bus_pop_filtered(m_bus, wanted)) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+            endEarly();
             m_ended = true;
             m_phase = Phase::Idle;
         } else {
@@ -334,6 +341,17 @@ void Music::reopen()
     m_reopenDelay = qMin(2 * m_reopenDelay, kMaxReopenDelay);
     m_reopenTimer.start(m_reopenDelay);  // first: a failure to open is no new loss
     load(m_path);
+}
+
+// A track that ends well before its length was cut short or turned to
+// noise (nothing is opened again: the file would not get better).
+void Music::endEarly()
+{
+    noteLength();
+    const qint64 at = expectedNow();
+    if (m_length > 0 && at < m_length - kEndMargin * GST_MSECOND && !m_warned)
+        warn(QString("%1: the track ends at %2 s of %3 s")
+                 .arg(m_path).arg(at / 1e9, 0, 'f', 1).arg(m_length / 1e9, 0, 'f', 1));
 }
 
 void Music::warn(const QString& what)

@@ -65,12 +65,14 @@ private:
     void advance();
     void open();
     void seek();
+    void noteLength();
     void release();
     void start();
     void readBus();
     void fail(const QString& reason);
     bool isLost() const;
     void reopen();
+    void endEarly();
     void warn(const QString& what);
 
     GstElement* m_pipeline = nullptr;
