@@ -5,6 +5,7 @@
 #include "enginesetup.h"
 #include "framestep.h"
 #include "materials.h"
+#include "music.h"
 #include "path.h"
 #include "qtrenderer.h"
 #include "renderer.h"
@@ -179,11 +180,14 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 // step, where a new one would first have to open and load.
 void DemoRun::seek(int ms, int fps)
 {
-    if (m_running)
+    if (m_running) {
+        moveClock(ms);
         rebuildTree();
-    else
+    } else {
         start();
-    seekAhead(ms, fps);
+        moveClock(ms);
+    }
+    advance(ms, fps);
 }
 
 void DemoRun::rebuildTree()
@@ -203,12 +207,30 @@ void DemoRun::rebuildTree()
 
 void DemoRun::seekAhead(int ms, int fps)
 {
-    advanceTo(ms, fps);
-    tick(ms);
+    moveClock(ms);
+    advance(ms, fps);
+}
+
+// The clock moves before the picture is built, and the music is started in
+// its new place at once: it is heard where it belongs while the tree is
+// advanced, and the first picture shows where the clock has got to by then.
+void DemoRun::moveClock(int ms)
+{
     if (m_options.manualClock)
         return;
-    Engine::GetInstance()->ClearManualTime();
+    Engine* engine = Engine::GetInstance();
+    engine->ClearManualTime();
     EngineClock::GetInstance()->jumpTo(ms);
+    if (Music* music = engine->GetMusic())
+        music->StartNow();
+}
+
+void DemoRun::advance(int ms, int fps)
+{
+    advanceTo(ms, fps);
+    tick(ms);
+    if (!m_options.manualClock)
+        Engine::GetInstance()->ClearManualTime();
 }
 
 void DemoRun::pause()

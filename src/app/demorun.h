@@ -82,6 +82,8 @@ public:
 
 private:
     void rebuildTree();
+    void moveClock(int ms);
+    void advance(int ms, int fps);
     void useNewTree();
     void warmUp(Scene* scene);
 

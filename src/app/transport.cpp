@@ -35,7 +35,6 @@ void Transport::seekTo(int ms)
         m_demo->seek(target, m_fps);  // the clock stays paused if it was
     const bool onStep = frameTime(frameAtOrBefore(target)) == target;
     m_stoodAt = m_paused && onStep ? target : -1;
-    followMusic();
 }
 
 bool Transport::canGoOnFrom(int target) const
@@ -66,11 +65,11 @@ int Transport::frameTime(int frame) const
     return frameStepTime(frame, m_fps);
 }
 
-// The music follows the engine clock: silent while it is paused, sought to
-// where it belongs when it runs again or jumps; told at once, not a frame later.
+// The music follows the engine clock: silent while it is paused, started
+// where it belongs at once when it runs again (a seek does the same).
 void Transport::followMusic()
 {
     Engine* engine = Engine::GetInstance();
     if (Music* music = engine->GetMusic())
-        music->Follow();
+        music->StartNow();
 }

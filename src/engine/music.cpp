@@ -5,6 +5,9 @@
 
 #include <gst/gst.h>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 namespace {
 
 // The track is always an MP3; naming the decoder keeps its timing the same
@@ -16,7 +19,7 @@ const char* const kPipeline =
 const int kBusInterval = 20;    // ms between looks at the pipeline's messages
 const int kStartInterval = 5;   // the same while a start is under way
 // What opening, seeking and starting take: an anchor aims this far ahead.
-const qint64 kSeekLead = 40 * GST_MSECOND;
+const qint64 kSeekLead = 25 * GST_MSECOND;
 // A start further ahead waits with the stream closed until this long before.
 const qint64 kOpenAhead = 150 * GST_MSECOND;
 
@@ -138,6 +141,20 @@ void Music::Follow()
         return;
     readBus();
     sync();
+}
+
+// Takes a start under way through its steps here and now (the caller waits,
+// at most kStartBudget ms): the stream's own threads do the work, this one
+// only moves it on. A start that lies further ahead goes on waiting.
+void Music::StartNow()
+{
+    QElapsedTimer waited;
+    waited.start();
+    Follow();
+    while ((m_phase == Phase::Holding || m_phase == Phase::Opening) && waited.elapsed() < kStartBudget) {
+        QThread::usleep(500);
+        Follow();
+    }
 }
 
 // The engine clock once it runs, else the moment play() was called.

@@ -40,6 +40,9 @@ public:
     // Looks at the engine clock and the pipeline's messages: called on every
     // frame and whenever the clock was moved. Between frames a timer does it.
     void Follow();
+    // As Follow, and a start it finds under way is taken to its sound before
+    // this returns: for a jump of the clock, before the picture is built.
+    void StartNow();
     // Moves the sound later (positive) or earlier against the picture, in ms.
     void SetAudioOffset(int ms) { m_offset = ms; }
 
@@ -54,6 +57,7 @@ public:
     static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
     static constexpr int kMaxReopenDelay = 8000;
     static constexpr int kEndMargin = 1000;  // ms before its end a loss is taken for the end
+    static constexpr int kStartBudget = 100;  // ms StartNow waits at most
 
 private:
     int trackStart() const { return m_delay + m_offset; }
