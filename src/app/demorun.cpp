@@ -178,16 +178,18 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 // A running demo keeps its renderer, clock and music: only the tree and its
 // textures are built again. The track then only has to be sought back into
 // step, where a new one would first have to open and load.
-void DemoRun::seek(int ms, int fps)
+void DemoRun::seek(int ms, int fps, bool soundFirst)
 {
-    if (m_running) {
+    const bool early = soundFirst && m_running;
+    if (early)
         moveClock(ms);
+    if (m_running)
         rebuildTree();
-    } else {
+    else
         start();
-        moveClock(ms);
-    }
     advance(ms, fps);
+    if (!early)
+        moveClock(ms);
 }
 
 void DemoRun::rebuildTree()
@@ -205,15 +207,19 @@ void DemoRun::rebuildTree()
     useNewTree();
 }
 
-void DemoRun::seekAhead(int ms, int fps)
+void DemoRun::seekAhead(int ms, int fps, bool soundFirst)
 {
-    moveClock(ms);
+    if (soundFirst)
+        moveClock(ms);
     advance(ms, fps);
+    if (!soundFirst)
+        moveClock(ms);
 }
 
-// The clock moves before the picture is built, and the music is started in
-// its new place at once: it is heard where it belongs while the tree is
-// advanced, and the first picture shows where the clock has got to by then.
+// The music is started in its new place at once, not on the next frame.
+// Before the tree is built for a key, so that it is heard within 50 ms; after
+// it otherwise, so that a run from --start begins exactly there (a slow
+// advance would otherwise carry the clock on, even past the demo's end).
 void DemoRun::moveClock(int ms)
 {
     if (m_options.manualClock)

@@ -69,12 +69,14 @@ public:
     bool advanceTo(int ms, int fps = 50, const std::function<bool()>& cancelled = {});
     // Builds the demo tree again and advances it on the player's steps for
     // `fps` up to and including `ms`; a run on the engine's own clock then
-    // runs on from `ms`, its music sought after it.
-    void seek(int ms, int fps = 50);
+    // runs on from `ms`, its music started there. `soundFirst` (a demo
+    // maker's key): the clock moves and the music starts before the tree is
+    // built, and the first picture shows where the clock has got to by then.
+    void seek(int ms, int fps = 50, bool soundFirst = false);
     // As seek(), without building the demo again: on from the last tick. The
     // picture is seek()'s when nothing but tick() has moved the demo since a
     // tick on the steps of `fps` (a paused player stepping on).
-    void seekAhead(int ms, int fps = 50);
+    void seekAhead(int ms, int fps = 50, bool soundFirst = false);
 
     // The picture holds still (engine time stops) until resume().
     void pause();

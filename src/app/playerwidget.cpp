@@ -103,9 +103,9 @@ void PlayerWidget::seek(const PlayerKeys::Command& command)
     const int now = Engine::GetInstance()->GetCurrentTime();
     switch (command.action) {
     case PlayerKeys::Action::SeekBy:
-        return m_transport->seekTo(now + command.amount);
+        return m_transport->seekTo(now + command.amount, true);
     case PlayerKeys::Action::SeekTo:
-        return m_transport->seekTo(command.amount);
+        return m_transport->seekTo(command.amount, true);
     case PlayerKeys::Action::StepFrames:
         return m_transport->stepFrames(command.amount);
     default:

@@ -26,13 +26,13 @@ void Transport::setPaused(bool paused)
     followMusic();
 }
 
-void Transport::seekTo(int ms)
+void Transport::seekTo(int ms, bool soundFirst)
 {
     const int target = qBound(0, ms, kTimelineEnd);
     if (canGoOnFrom(target))
-        m_demo->seekAhead(target, m_fps);
+        m_demo->seekAhead(target, m_fps, soundFirst);
     else
-        m_demo->seek(target, m_fps);  // the clock stays paused if it was
+        m_demo->seek(target, m_fps, soundFirst);  // the clock stays paused if it was
     const bool onStep = frameTime(frameAtOrBefore(target)) == target;
     m_stoodAt = m_paused && onStep ? target : -1;
 }

@@ -19,8 +19,8 @@ public:
     bool isPaused() const { return m_paused; }
     void setPaused(bool paused);
 
-    // A seek keeps a paused demo paused.
-    void seekTo(int ms);
+    // A seek keeps a paused demo paused. `soundFirst`: see DemoRun::seek.
+    void seekTo(int ms, bool soundFirst = false);
     // To the frame step `frames` steps before (negative) or after the one
     // at or before the current engine time.
     void stepFrames(int frames);
