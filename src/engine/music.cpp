@@ -3,6 +3,7 @@
 #include "engineclock.h"
 #include "trackanchor.h"
 
+#include <gst/audio/gstaudioclock.h>
 #include <gst/gst.h>
 
 #include <QElapsedTimer>
@@ -294,16 +295,28 @@ void Music::release()
 void Music::start()
 {
     noteLength();
-    GstClock* stream = gst_element_provide_clock(m_sink);
-    const qint64 openFor = stream ? qMax<qint64>(0, gst_clock_get_internal_time(stream)) : 0;
-    if (stream)
-        gst_object_unref(stream);
+    const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
     m_reopenTimer.stop();
     m_reopenDelay = kFirstReopenDelay;
+}
+
+// The stream's own time, since it was opened (ns). Read without the offset
+// the sink's clock carries over from earlier streams, which grows by a few
+// ms with every anchor; never more than the time since opening (a server
+// that cannot tell yet may answer with an older stream's time).
+qint64 Music::streamTime() const
+{
+    GstClock* clock = gst_element_provide_clock(m_sink);
+    if (!clock)
+        return 0;
+    const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(clock));
+    gst_object_unref(clock);
+    const qint64 sinceOpened = monotonicNow() - m_openedAt;
+    return time == GST_CLOCK_TIME_NONE ? 0 : qBound<qint64>(0, qint64(time), sinceOpened);
 }
 
 void Music::readBus()

@@ -72,6 +72,7 @@ private:
     void noteLength();
     void release();
     void start();
+    qint64 streamTime() const;
     void readBus();
     void fail(const QString& reason);
     bool isLost() const;
