@@ -9,7 +9,7 @@ every kick of the soundtrack in the recording and sets it against where the
 logged engine clock puts it.
 
     bench/avsync.py PLAYER [--servers pulseaudio,pipewire] [--runs 5] [--loaded-runs 2]
-                    [--start MS] [--pause-at MS [--pause-for MS]] [--seek-at MS]
+                    [--start MS] [--pause-at MS [--pause-for MS]] [--seek-at MS [--seeks N]]
                     [--until MS] [--smoke] [--json FILE] [--player-arg=ARG ...]
 
 Needs an X display (run it under xvfb-run), pulseaudio, pipewire,
@@ -55,6 +55,9 @@ TRACK_START = 5000            # engine time at which the track starts
 FIRST_KICK = 180              # ms into the file
 BEAT = 480                    # ms between kicks
 DEMO_END = 46000              # engine time at which the demo ends
+SEEK_GAP = 100                # ms between the seeks of --seeks
+LEAD = RATE                   # samples of silence before the decoded track
+CLEAN = 0.9                   # correlation from which a kick counts as heard whole
 HERE = os.path.dirname(os.path.abspath(__file__))
 TRACK = os.path.join(HERE, "..", "data", "tavrenQuisk.mp3")
 
@@ -131,6 +134,11 @@ class PipeWireServer(SoundServer):
                 break
             time.sleep(0.1)
         self.spawn("pipewire")
+        # WirePlumber gives up at once when PipeWire is not listening yet.
+        for _ in range(50):
+            if os.path.exists(os.path.join(self.dir, "pipewire-0")):
+                break
+            time.sleep(0.1)
         self.spawn("wireplumber")
         self.spawn("pipewire-pulse")
         self.wait_for_pulse()
@@ -155,6 +163,7 @@ class Recorder(threading.Thread):
         self.process = subprocess.Popen(
             ["parec", "-d", "quenvarix_bench.monitor", "--latency-msec=5", "--rate=%d" % RATE,
              "--channels=1", "--format=s16le", "--raw"], env=env, stdout=subprocess.PIPE)
+        self.started = time.time()
         self.data = bytearray()
         self.start_time = None
 
@@ -193,9 +202,10 @@ def monitor_lead(env):
 def best_match(reference, recording, rec_from, length, ref_centre, reach):
     """The reference position (sample) within ref_centre ± reach whose
     stretch of `length` samples matches the recording's stretch at rec_from
-    best (normalised cross-correlation, computed by FFT), or None when the
-    recording holds only silence there. The null sink passes the decoded
-    track through unchanged, so the match is exact to the sample."""
+    best (normalised cross-correlation, computed by FFT), and how well (1:
+    the same sound), or None when the recording holds only silence there.
+    The null sink passes the decoded track through unchanged, so a clean
+    recording matches to the sample with a correlation of 1."""
     stretch = recording[max(0, rec_from):rec_from + length]
     lo = max(0, ref_centre - reach)
     span = reference[lo:ref_centre + reach + length]
@@ -206,36 +216,42 @@ def best_match(reference, recording, rec_from, length, ref_centre, reach):
     products = products[:len(span) - length + 1]
     energy = np.cumsum(np.concatenate(([0.0], span * span)))
     energy = energy[length:] - energy[:-length]
-    score = products / np.sqrt(np.maximum(energy, 1e-9))
-    return lo + int(np.argmax(score))
+    score = products / np.sqrt(np.maximum(energy, 1e-9) * np.dot(stretch, stretch))
+    best = int(np.argmax(score))
+    return lo + best, score[best]
 
 
 def kick_offsets(reference, recording, clock, first=0, until=DEMO_END):
     """Offset (ms, positive: heard late) of every kick that falls inside the
-    demo from engine time `first` on. `clock(engine_ms)` gives the recording's
-    sample at an engine time. Each kick is placed by the 480 ms of sound that
-    begin 100 ms before it: the first within ±1 s, the next ones within
-    ±50 ms of the one before."""
-    offsets, lag, reach = [], 0, RATE
+    demo from engine time `first` on, and how many kicks were heard broken up
+    (no stretch of the track matches them; left out of the offsets).
+    `clock(engine_ms)` gives the recording's sample at an engine time. Each
+    kick is placed by the 480 ms of sound that begin 100 ms before it: the
+    first within ±1 s, the next ones within ±50 ms of the one before."""
+    offsets, broken, lag, reach = [], 0, 0, RATE
     k = max(0, -(-(first + 100 - TRACK_START - FIRST_KICK) // BEAT))
     window = RATE * BEAT // 1000
     while True:
         kick = FIRST_KICK + BEAT * k
-        if TRACK_START + kick + BEAT > until or (kick + BEAT) * RATE // 1000 > len(reference):
-            return offsets
-        due = (kick - 100) * RATE // 1000
-        heard = best_match(reference, recording, clock(TRACK_START + kick - 100), window,
+        if TRACK_START + kick + BEAT > until or LEAD + (kick + BEAT) * RATE // 1000 > len(reference):
+            return offsets, broken
+        due = LEAD + (kick - 100) * RATE // 1000
+        match = best_match(reference, recording, clock(TRACK_START + kick - 100), window,
                            due + lag, reach)
-        if heard is not None:
-            lag, reach = heard - due, RATE // 20
+        if match is not None and match[1] < CLEAN:
+            broken += 1
+        elif match is not None:
+            lag, reach = match[0] - due, RATE // 20
             offsets.append(round(-lag * 1000 / RATE, 1))
         k += 1
 
 
 def decode_track():
+    """The track as the recording should hold it, after LEAD samples of
+    silence (a late first kick also matches the silence before the track)."""
     pcm = subprocess.run(["ffmpeg", "-v", "error", "-i", TRACK, "-f", "s16le", "-ac", "1",
                           "-ar", str(RATE), "-"], check=True, stdout=subprocess.PIPE).stdout
-    return np.frombuffer(pcm, dtype=np.int16).astype(np.float64)
+    return np.concatenate((np.zeros(LEAD), np.frombuffer(pcm, dtype=np.int16)))
 
 
 def press(env, key):
@@ -250,7 +266,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=()):
     """Runs the demo up to engine time `until`. `keys`: (engine ms, key, ms to
     wait after it), each pressed once the demo is past its time. Returns the
     unix time of engine time 0 (s, as last logged), the log lines, the
-    recording, the unix time of its sample 0 and when each key was pressed."""
+    recording, the unix time of its sample 0, when each key was pressed and
+    how long after the recorder's start its sample 0 was captured (ms)."""
     recorder = Recorder(env)
     recorder.start()
     # A null sink that has just gained its first recorder renders its first
@@ -285,7 +302,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=()):
     samples, start_time = recorder.stop()
     if zero is None:
         raise RuntimeError("the player logged no engine time 0:\n" + "\n".join(lines[-10:]))
-    return zero, lines, samples, start_time + lead, pressed
+    begins_ms = (start_time - recorder.started) * 1000
+    return zero, lines, samples, start_time + lead, pressed, begins_ms
 
 
 def heard_in_place(reference, recording, clock, offset_ms, after):
@@ -297,7 +315,7 @@ def heard_in_place(reference, recording, clock, offset_ms, after):
     track_zero = clock(TRACK_START) + round(offset_ms * RATE / 1000)
     good = 0
     for j in range(after, len(recording) - block, block):
-        heard, want = recording[j:j + block], reference[max(0, j - track_zero):][:block]
+        heard, want = recording[j:j + block], reference[LEAD + j - track_zero:][:block]
         norm = np.linalg.norm(heard) * np.linalg.norm(want)
         matches = j >= track_zero and norm > 0 and np.dot(heard, want) / norm > 0.9
         good = good + 1 if matches else 0
@@ -315,7 +333,7 @@ def planned_keys(args):
     if args.pause_at:
         return [(args.pause_at, "space", args.pause_for), (args.pause_at, "space", 0)]
     if args.seek_at:
-        return [(args.seek_at, "Right", 0)]
+        return [(args.seek_at, "Right", SEEK_GAP)] * (args.seeks - 1) + [(args.seek_at, "Right", 0)]
     return []
 
 
@@ -333,24 +351,26 @@ def measure(args, server, reference):
             load = os.getloadavg()[0]
             extra = args.player_arg + (["--start", str(args.start)] if args.start else [])
             extra += ["--dev"] if keys else []
-            zero, lines, samples, start_time, pressed = run_player(args.player, env, extra,
-                                                                  args.until, keys)
+            zero, lines, samples, start_time, pressed, begins_ms = run_player(
+                args.player, env, extra, args.until, keys)
         finally:
             for hog in hogs:
                 hog.kill()
                 hog.wait()
         def clock(engine_ms):
             return round((zero + engine_ms / 1000 - start_time) * RATE)
-        # From a second after the last move of the clock (a pause holds it).
-        first = max(args.start, args.pause_at, args.seek_at + 1000) + 1000 if keys else args.start
-        offsets = kick_offsets(reference, samples, clock, first, args.until)
+        # From a second after the last move of the clock (the last key).
+        first = round((pressed[-1] - zero) * 1000) + 1000 if pressed else args.start
+        offsets, broken = kick_offsets(reference, samples, clock, first, args.until)
         if not offsets:
-            raise RuntimeError("%s: no kick heard" % server.name)
+            raise RuntimeError("%s: no kick heard whole (%d broken up)" % (server.name, broken))
         worst = max(offsets, key=abs)
         result = {"server": server.name, "condition": condition, "run": index + 1,
                   "load": round(load, 2), "start": offsets[0], "worst": worst,
-                  "beats": len(offsets), "offsets": offsets, "log": lines}
+                  "beats": len(offsets), "broken": broken, "offsets": offsets, "log": lines,
+                  "recording_begins_ms": round(begins_ms, 1)}
         summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
+        summary += ", %d broken up" % broken if broken else ""
         if args.seek_at:
             key = round((pressed[-1] - start_time) * RATE)
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
@@ -381,6 +401,8 @@ def main():
                         help="seek (--dev, Right: 1 s on) once past this engine time; the kicks "
                              "after the seek are measured, and how long after the key the sound "
                              "is heard in place")
+    parser.add_argument("--seeks", type=int, default=1,
+                        help="with --seek-at: this many seeks, %d ms apart" % SEEK_GAP)
     parser.add_argument("--smoke", action="store_true",
                         help="one short quiet run per server; fails unless the first kick is "
                              "heard within 20 ms of its place (the test suite's check)")
@@ -391,7 +413,8 @@ def main():
     args = parser.parse_args()
     if args.smoke:
         args.runs, args.loaded_runs = 1, 0
-        args.until = min(args.until, max(args.start, TRACK_START, args.seek_at + 1000) + 2500)
+        seeking = args.seek_at + args.seeks * (1000 + SEEK_GAP + 100) if args.seek_at else 0
+        args.until = min(args.until, max(args.start, TRACK_START, seeking) + 2500)
 
     reference = decode_track()
     results = []
@@ -408,6 +431,10 @@ def main():
         late = [r for r in results if abs(r["start"]) > 20]
         for r in late:
             print("%s: the first kick is %+.1f ms off its place" % (r["server"], r["start"]))
+            print("  every kick (ms): %s" % " ".join("%+.1f" % o for o in r["offsets"]))
+            print("  the recording begins %.1f ms after the recorder was started"
+                  % r["recording_begins_ms"])
+            print("  the player's log:\n    " + "\n    ".join(r["log"][-12:]))
         sys.exit(1 if late else 0)
     for name in args.servers.split(","):
         for condition, goal in (("quiet", 5), ("loaded", 15)):
