@@ -120,7 +120,6 @@ void Music::load(const QString& path)
     g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
     m_anchoredTo = kNone;
     m_phase = Phase::Idle;
-    m_failed = false;
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
 }
 
@@ -184,14 +183,14 @@ void Music::sync()
 {
     qint64 origin = 0;
     bool paused = false;
-    if (m_failed || !reference(&origin, &paused))
+    if (m_phase == Phase::Failed || !reference(&origin, &paused))
         return;
     if (const qint64 to = paused ? kPaused : origin; to != m_anchoredTo) {
         m_anchoredTo = to;
         paused ? close() : anchor(origin);
     }
     advance();
-    const bool starting = m_phase != Phase::Idle && m_phase != Phase::Playing;
+    const bool starting = m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
     m_busTimer.setInterval(starting ? kStartInterval : kBusInterval);
 }
 
@@ -201,7 +200,6 @@ void Music::sync()
 void Music::anchor(qint64 originNs)
 {
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
-    m_ended = false;
     ++m_seeks;
     close();
     m_openAt = m_target.heardAt - kOpenAhead;
@@ -234,6 +232,7 @@ void Music::advance()
         break;
     case Phase::Idle:
     case Phase::Playing:
+    case Phase::Failed:
         break;
     }
 }
@@ -263,7 +262,6 @@ void Music::seek()
     noteLength();
     if (m_length > 0 && m_target.position >= m_length) {
         close();
-        m_ended = true;
     } else if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
                                        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                        m_target.position)) {
@@ -325,7 +323,6 @@ void Music::readBus()
     while (GstMessage* message = gst_bus_pop_filtered(m_bus, wanted)) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
             endEarly();
-            m_ended = true;
             m_phase = Phase::Idle;
         } else {
             GError* error = nullptr;
@@ -345,8 +342,7 @@ void Music::fail(const QString& reason)
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
     release();
     m_anchoredTo = kNone;
-    m_phase = Phase::Idle;
-    m_failed = true;
+    m_phase = Phase::Failed;
     if (m_reopenTimer.isActive())
         return;
     if (isLost()) {
@@ -402,7 +398,7 @@ int Music::GetAudioPosition() const
 bool Music::IsPlaying() const
 {
     GstState state = GST_STATE_NULL;
-    return m_phase == Phase::Playing && !m_failed && !m_ended
+    return m_phase == Phase::Playing
         && gst_element_get_state(m_pipeline, &state, nullptr, 0) != GST_STATE_CHANGE_FAILURE
         && state == GST_STATE_PLAYING;
 }

@@ -94,15 +94,14 @@ private:
     // The engine clock's origin the track is anchored to, or one of these.
     static constexpr qint64 kNone = -1, kPaused = -2;
     qint64 m_anchoredTo = kNone;
-    // A start goes through these, one step per look once the previous one
-    // has landed.
-    enum class Phase { Idle, Waiting, Holding, Opening, Playing };
+    // A start goes through Waiting, Holding and Opening, one step per look
+    // once the previous one has landed. Idle: closed, paused or played to
+    // its end. Failed: silent until opened again.
+    enum class Phase { Idle, Waiting, Holding, Opening, Playing, Failed };
     Phase m_phase = Phase::Idle;
     TrackAnchor m_target;
     qint64 m_openedAt = 0;              // monotonic ns at which the stream was last opened
     qint64 m_openAt = 0;                // monotonic ns at which a waiting start opens the stream
-    bool m_failed = false;       // silent until opened again
-    bool m_ended = false;        // played to its end
     bool m_warned = false;       // the one message of a track that never played
     bool m_played = false;       // only a track that has played can be lost
     qint64 m_length = 0;         // ns, 0 while unknown
