@@ -9,7 +9,7 @@ every kick of the soundtrack in the recording and sets it against where the
 logged engine clock puts it.
 
     bench/avsync.py PLAYER [--servers pulseaudio,pipewire] [--runs 5] [--loaded-runs 2]
-                    [--start MS] [--pause-at MS [--pause-for MS]] [--seek-at MS [--seeks N]]
+                    [--start MS] [--pause-at MS [--pause-for MS] [--pauses N]] [--seek-at MS [--seeks N]]
                     [--until MS] [--smoke] [--json FILE] [--player-arg=ARG ...]
 
 Needs an X display (run it under xvfb-run), pulseaudio, pipewire,
@@ -55,7 +55,7 @@ TRACK_START = 5000            # engine time at which the track starts
 FIRST_KICK = 180              # ms into the file
 BEAT = 480                    # ms between kicks
 DEMO_END = 46000              # engine time at which the demo ends
-SEEK_GAP = 100                # ms between the seeks of --seeks
+KEY_GAP = 100                 # ms between the seeks of --seeks, and after each resume of --pauses
 LEAD = RATE                   # samples of silence before the decoded track
 CLEAN = 0.9                   # correlation from which a kick counts as heard whole
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -331,9 +331,10 @@ def busy_cores(count):
 def planned_keys(args):
     """The demo maker's keys a run presses (the player gets --dev for them)."""
     if args.pause_at:
-        return [(args.pause_at, "space", args.pause_for), (args.pause_at, "space", 0)]
+        pause = [(args.pause_at, "space", args.pause_for), (args.pause_at, "space", KEY_GAP)]
+        return pause * args.pauses
     if args.seek_at:
-        return [(args.seek_at, "Right", SEEK_GAP)] * (args.seeks - 1) + [(args.seek_at, "Right", 0)]
+        return [(args.seek_at, "Right", KEY_GAP)] * args.seeks
     return []
 
 
@@ -397,12 +398,15 @@ def main():
                         help="pause the player (--dev, Space) once it is past this engine time; "
                              "the kicks after the resume are measured")
     parser.add_argument("--pause-for", type=int, default=3000, help="ms the pause lasts")
+    parser.add_argument("--pauses", type=int, default=1,
+                        help="with --pause-at: this many pauses, each resume followed by %d ms "
+                             "of play" % KEY_GAP)
     parser.add_argument("--seek-at", type=int, default=0,
                         help="seek (--dev, Right: 1 s on) once past this engine time; the kicks "
                              "after the seek are measured, and how long after the key the sound "
                              "is heard in place")
     parser.add_argument("--seeks", type=int, default=1,
-                        help="with --seek-at: this many seeks, %d ms apart" % SEEK_GAP)
+                        help="with --seek-at: this many seeks, %d ms apart" % KEY_GAP)
     parser.add_argument("--smoke", action="store_true",
                         help="one short quiet run per server; fails unless the first kick is "
                              "heard within 20 ms of its place (the test suite's check)")
@@ -413,8 +417,9 @@ def main():
     args = parser.parse_args()
     if args.smoke:
         args.runs, args.loaded_runs = 1, 0
-        seeking = args.seek_at + args.seeks * (1000 + SEEK_GAP + 100) if args.seek_at else 0
-        args.until = min(args.until, max(args.start, TRACK_START, seeking) + 2500)
+        seeking = args.seek_at + args.seeks * (1000 + KEY_GAP + 100) if args.seek_at else 0
+        pausing = args.pause_at + args.pauses * (KEY_GAP + 100) if args.pause_at else 0
+        args.until = min(args.until, max(args.start, TRACK_START, seeking, pausing) + 2500)
 
     reference = decode_track()
     results = []
