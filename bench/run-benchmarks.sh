@@ -63,6 +63,8 @@ echo "== avsync after a 3 s pause"
 avsync --runs 2 --loaded-runs 1 --pause-at 10000 --until 22000 --json "$results/avsync-pause.json"
 echo "== avsync after a seek"
 avsync --runs 2 --loaded-runs 1 --seek-at 10000 --until 22000 --json "$results/avsync-seek.json"
+echo "== avsync after 30 seeks in a row"
+avsync --runs 2 --loaded-runs 1 --seek-at 6000 --seeks 30 --json "$results/avsync-seeks.json"
 echo
 
 echo "== Machine"
