@@ -202,7 +202,6 @@ void Music::anchor(qint64 originNs)
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
     ++m_seeks;
     close();
-    m_openAt = m_target.heardAt - kOpenAhead;
     m_phase = Phase::Waiting;
 }
 
@@ -219,7 +218,7 @@ void Music::advance()
 {
     switch (m_phase) {
     case Phase::Waiting:
-        if (monotonicNow() >= m_openAt)
+        if (monotonicNow() >= m_target.heardAt - kOpenAhead)
             open();
         break;
     case Phase::Holding:

@@ -101,7 +101,6 @@ private:
     Phase m_phase = Phase::Idle;
     TrackAnchor m_target;
     qint64 m_openedAt = 0;              // monotonic ns at which the stream was last opened
-    qint64 m_openAt = 0;                // monotonic ns at which a waiting start opens the stream
     bool m_warned = false;       // the one message of a track that never played
     bool m_played = false;       // only a track that has played can be lost
     qint64 m_length = 0;         // ns, 0 while unknown
