@@ -180,16 +180,7 @@ bool DemoRun::advanceTo(int ms, int fps, const std::function<bool()>& cancelled)
 // step, where a new one would first have to open and load.
 void DemoRun::seek(int ms, int fps, bool soundFirst)
 {
-    const bool early = soundFirst && m_running;
-    if (early)
-        moveClock(ms);
-    if (m_running)
-        rebuildTree();
-    else
-        start();
-    advance(ms, fps);
-    if (!early)
-        moveClock(ms);
+    jump(ms, fps, soundFirst && m_running, true);
 }
 
 void DemoRun::rebuildTree()
@@ -209,10 +200,20 @@ void DemoRun::rebuildTree()
 
 void DemoRun::seekAhead(int ms, int fps, bool soundFirst)
 {
-    if (soundFirst)
+    jump(ms, fps, soundFirst, false);
+}
+
+// The clock moves before the tree is built and advanced, or after it.
+void DemoRun::jump(int ms, int fps, bool clockFirst, bool build)
+{
+    if (clockFirst)
         moveClock(ms);
+    if (build && m_running)
+        rebuildTree();
+    else if (build)
+        start();
     advance(ms, fps);
-    if (!soundFirst)
+    if (!clockFirst)
         moveClock(ms);
 }
 

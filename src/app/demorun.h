@@ -84,6 +84,7 @@ public:
 
 private:
     void rebuildTree();
+    void jump(int ms, int fps, bool clockFirst, bool build);
     void moveClock(int ms);
     void advance(int ms, int fps);
     void useNewTree();
