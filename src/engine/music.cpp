@@ -1,7 +1,6 @@
 #include "music.h"
 
 #include "engineclock.h"
-#include "trackanchor.h"
 
 #include <gst/audio/gstaudioclock.h>
 #include <gst/gst.h>
@@ -9,13 +8,16 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <utility>
+
 namespace {
 
 // The track is always an MP3; naming the decoder keeps its timing the same
 // on every machine.
 const char* const kPipeline =
     "filesrc name=file ! mpegaudioparse ! mpg123audiodec ! audioconvert ! audioresample"
-    " ! volume name=volume ! pulsesink name=sink client-name=Quenvarix";
+    " ! volume name=volume ! pulsesink name=sink client-name=Quenvarix"
+    " stream-properties=\"props,media.role=game\"";
 
 const int kBusInterval = 20;    // ms between looks at the pipeline's messages
 const int kStartInterval = 5;   // the same while a start is under way
@@ -23,23 +25,17 @@ const int kStartInterval = 5;   // the same while a start is under way
 const qint64 kSeekLead = 25 * GST_MSECOND;
 // A start further ahead waits with the stream closed until this long before.
 const qint64 kOpenAhead = 150 * GST_MSECOND;
+const int kStartBudget = 100;      // ms StartNow waits at most
+const int kMaxReopenDelay = 8000;  // ms between attempts once they are rare
+const qint64 kEndMargin = 1000 * GST_MSECOND;  // a loss this close to the end is the end
 
-bool gstreamerReady()
-{
-    static const bool ready = gst_init_check(nullptr, nullptr, nullptr);
-    return ready;
-}
-
-// GStreamer's system clock, CLOCK_MONOTONIC by default: EngineClock's time base.
+// CLOCK_MONOTONIC, as GStreamer's system clock, the pipeline's.
 qint64 monotonicNow()
 {
-    GstClock* clock = gst_system_clock_obtain();
-    const qint64 now = qint64(gst_clock_get_time(clock));
-    gst_object_unref(clock);
-    return now;
+    return EngineClock::GetInstance()->sourceNs();
 }
 
-// An element of the pipeline, which keeps it.
+// Borrowed: the pipeline keeps its elements.
 GstElement* child(GstElement* pipeline, const char* name)
 {
     GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name);
@@ -47,24 +43,10 @@ GstElement* child(GstElement* pipeline, const char* name)
     return element;
 }
 
-// Keeps what reaches it waiting until the probe is removed.
-GstPadProbeReturn hold(GstPad*, GstPadProbeInfo*, gpointer)
-{
-    return GST_PAD_PROBE_OK;
-}
-
-// The preroll under way has ended.
-bool settled(GstElement* pipeline)
-{
-    return gst_element_get_state(pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC;
-}
-
 }  // namespace
 
 Music::Music()
-    : QObject(nullptr)
 {
-    m_busTimer.setInterval(kBusInterval);
     connect(&m_busTimer, &QTimer::timeout, this, [this] { Follow(); });
     m_reopenTimer.setSingleShot(true);
     connect(&m_reopenTimer, &QTimer::timeout, this, [this] { reopen(); });
@@ -72,33 +54,27 @@ Music::Music()
 
 Music::~Music()
 {
-    if (!m_pipeline)
-        return;
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    gst_object_unref(m_held);
-    gst_object_unref(m_bus);
-    gst_object_unref(m_pipeline);
+    if (m_pipeline)
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    gst_clear_object(&m_held);
+    gst_clear_object(&m_bus);
+    gst_clear_object(&m_pipeline);
 }
 
 void Music::init()
 {
     if (m_pipeline)
         return;
+    static const bool gstreamerReady = gst_init_check(nullptr, nullptr, nullptr);
     GError* error = nullptr;
-    if (gstreamerReady())
-        m_pipeline = gst_parse_launch(kPipeline, &error);
+    m_pipeline = gstreamerReady ? gst_parse_launch(kPipeline, &error) : nullptr;
     if (!m_pipeline || error) {
         warn(error ? QString::fromUtf8(error->message) : QString("GStreamer cannot start"));
         g_clear_error(&error);
-        if (m_pipeline)
-            gst_object_unref(m_pipeline);
-        m_pipeline = nullptr;
+        gst_clear_object(&m_pipeline);
         return;
     }
     m_sink = child(m_pipeline, "sink");
-    GstStructure* role = gst_structure_new("props", "media.role", G_TYPE_STRING, "game", nullptr);
-    g_object_set(m_sink, "stream-properties", role, nullptr);
-    gst_structure_free(role);
     m_held = gst_element_get_static_pad(child(m_pipeline, "volume"), "src");
     // The engine's time base, and a base time that only this class sets.
     GstClock* clock = gst_system_clock_obtain();
@@ -106,7 +82,7 @@ void Music::init()
     gst_object_unref(clock);
     gst_element_set_start_time(m_pipeline, GST_CLOCK_TIME_NONE);
     m_bus = gst_element_get_bus(m_pipeline);
-    m_busTimer.start();
+    m_busTimer.start(kBusInterval);
 }
 
 // Prerolled at once, so that a missing file or server is told at once.
@@ -115,11 +91,9 @@ void Music::load(const QString& path)
     m_path = path;
     if (!m_pipeline)
         return;
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    release();
+    close(true);
     g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
     m_anchoredTo = kNone;
-    m_phase = Phase::Idle;
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
 }
 
@@ -143,9 +117,8 @@ void Music::Follow()
     sync();
 }
 
-// Takes a start under way through its steps here and now (the caller waits,
-// at most kStartBudget ms): the stream's own threads do the work, this one
-// only moves it on. A start that lies further ahead goes on waiting.
+// Takes a start under way through its steps here and now (at most
+// kStartBudget ms); a start that lies further ahead goes on waiting.
 void Music::StartNow()
 {
     QElapsedTimer waited;
@@ -157,46 +130,40 @@ void Music::StartNow()
     }
 }
 
-// The engine clock once it runs, else the moment play() was called.
-bool Music::reference(qint64* originNs, bool* paused) const
+// The engine clock's origin (monotonic ns) once it runs, else the moment
+// play() was called; kPaused while the clock holds, kNone before either.
+qint64 Music::origin() const
 {
     const EngineClock* clock = EngineClock::GetInstance();
-    *originNs = clock->isStarted() ? clock->originNs() : m_playCalledNs;
-    *paused = clock->isStarted() && clock->isPaused();
-    return clock->isStarted() || m_playCalledNs >= 0;
+    if (!clock->isStarted())
+        return m_playCalledNs >= 0 ? m_playCalledNs : kNone;
+    return clock->isPaused() ? kPaused : clock->originNs();
 }
 
-// Where the track should be now (ns; negative before its start), -1 without
-// a reference.
+// Where the track should be now (ns; negative before its start, -1 idle).
 qint64 Music::expectedNow() const
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (!reference(&origin, &paused))
-        return -1;
-    return monotonicNow() - origin - trackStart() * GST_MSECOND;
+    const qint64 from = origin();
+    return from < 0 ? -1 : monotonicNow() - from - trackStart() * GST_MSECOND;
 }
 
-// Anchors the track again when the clock moved since the last anchor, then
-// moves a start under way on.
+// Anchors the track again if the clock moved, then moves a start on.
 void Music::sync()
 {
-    qint64 origin = 0;
-    bool paused = false;
-    if (m_phase == Phase::Failed || !reference(&origin, &paused))
+    const qint64 to = origin();
+    if (m_phase == Phase::Failed || to == kNone)
         return;
-    if (const qint64 to = paused ? kPaused : origin; to != m_anchoredTo) {
+    if (to != m_anchoredTo) {
         m_anchoredTo = to;
-        paused ? close() : anchor(origin);
+        to == kPaused ? close() : anchor(to);
     }
     advance();
     const bool starting = m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
     m_busTimer.setInterval(starting ? kStartInterval : kBusInterval);
 }
 
-// Where the track belongs from a moment just ahead. The stream is closed and
-// opened again for it (see start()), at once, or shortly before a start that
-// lies further ahead.
+// Where the track belongs from a moment just ahead; the stream is closed and
+// opened again for it (see start()) now or shortly before a later start.
 void Music::anchor(qint64 originNs)
 {
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
@@ -205,43 +172,33 @@ void Music::anchor(qint64 originNs)
     m_phase = Phase::Waiting;
 }
 
-void Music::close()
+// The stream closed (READY), or everything let go (NULL); nothing held.
+void Music::close(bool release)
 {
-    gst_element_set_state(m_pipeline, GST_STATE_READY);
-    release();
+    gst_element_set_state(m_pipeline, release ? GST_STATE_NULL : GST_STATE_READY);
+    if (m_hold)
+        gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
     m_phase = Phase::Idle;
 }
 
-// Open, seek with the data held before the sink, then start; each step once
-// the one before has landed.
+// Open, seek with the data held before the sink, then start once prerolled
+// from the new position; each step once the one before has landed.
 void Music::advance()
 {
-    switch (m_phase) {
-    case Phase::Waiting:
-        if (monotonicNow() >= m_target.heardAt - kOpenAhead)
-            open();
-        break;
-    case Phase::Holding:
-        if (gst_pad_is_blocking(m_held))
-            seek();
-        break;
-    case Phase::Opening:
-        if (settled(m_pipeline))
-            start();
-        break;
-    case Phase::Idle:
-    case Phase::Playing:
-    case Phase::Failed:
-        break;
-    }
+    if (m_phase == Phase::Waiting && monotonicNow() >= m_target.heardAt - kOpenAhead)
+        open();
+    else if (m_phase == Phase::Holding && gst_pad_is_blocking(m_held))
+        seek();
+    else if (m_phase == Phase::Opening
+             && gst_element_get_state(m_pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC)
+        start();
 }
 
 // The sink's offset carries the distance from now to where the track is to
-// be heard; it is set before the first sound passes it (a later change would
-// split the sound). The data are held before the sink until the track has
-// been sought into place, so that the sink opens its stream for the first
-// sound it is to play (a stream flushed by a seek was heard 6 to 8 ms later
-// than one opened after it).
+// be heard, set before the first sound passes (later, it would split the
+// sound). The data wait before the sink until the track has been sought, so
+// that the sink opens its stream for the sound it is to play (one flushed by
+// a seek was heard 6 to 8 ms late).
 void Music::open()
 {
     const qint64 now = monotonicNow();
@@ -249,6 +206,7 @@ void Music::open()
     gst_pad_set_offset(pad, m_target.heardAt - now);
     gst_object_unref(pad);
     m_openedAt = now;
+    const auto hold = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; };
     m_hold = gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, hold, nullptr, nullptr);
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
     m_phase = Phase::Holding;
@@ -258,31 +216,24 @@ void Music::open()
 // on is the track from its new position. A position past the end is silence.
 void Music::seek()
 {
-    noteLength();
-    if (m_length > 0 && m_target.position >= m_length) {
+    if (const qint64 end = length(); end > 0 && m_target.position >= end) {
         close();
     } else if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
                                        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                        m_target.position)) {
-        release();
+        gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
         m_phase = Phase::Opening;
     } else {
         fail(m_path + ": cannot seek");
     }
 }
 
-// Known once the track has prerolled, maybe sooner.
-void Music::noteLength()
+// ns, 0 while unknown: known once prerolled, maybe sooner, and kept.
+qint64 Music::length()
 {
     if (gint64 length = 0; gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &length))
         m_length = length;
-}
-
-void Music::release()
-{
-    if (m_hold)
-        gst_pad_remove_probe(m_held, m_hold);
-    m_hold = 0;
+    return m_length;
 }
 
 // pulsesink's clock is the sound server's stream, which counts from its
@@ -291,7 +242,6 @@ void Music::release()
 // the moment of opening moved earlier by what that clock reads now.
 void Music::start()
 {
-    noteLength();
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
@@ -301,15 +251,13 @@ void Music::start()
     m_reopenDelay = kFirstReopenDelay;
 }
 
-// The stream's own time, since it was opened (ns). Read without the offset
-// the sink's clock carries over from earlier streams, which grows by a few
-// ms with every anchor; never more than the time since opening (a server
-// that cannot tell yet may answer with an older stream's time).
+// The stream's own time since it was opened (ns), without the offset the
+// sink's clock carries over from earlier streams (a few ms more with every
+// anchor); never more than the time since opening (a server that cannot tell
+// yet may answer with an older stream's time).
 qint64 Music::streamTime() const
 {
-    GstClock* clock = gst_element_provide_clock(m_sink);
-    if (!clock)
-        return 0;
+    GstClock* clock = gst_element_provide_clock(m_sink);  // pulsesink always has one
     const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(clock));
     gst_object_unref(clock);
     const qint64 sinceOpened = monotonicNow() - m_openedAt;
@@ -335,27 +283,22 @@ void Music::readBus()
 }
 
 // Silence from here on; a track lost while it should still be heard is
-// opened again (the timer runs from a loss until the track plays again).
+// opened again (the timer runs from a loss until the track plays again). Of
+// unknown length: better opened once too often than never.
 void Music::fail(const QString& reason)
 {
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    release();
+    const qint64 end = length();  // while the pipeline still knows it
+    close(true);
     m_anchoredTo = kNone;
     m_phase = Phase::Failed;
     if (m_reopenTimer.isActive())
         return;
-    if (isLost()) {
+    if (m_played && (end <= 0 || expectedNow() < end - kEndMargin)) {
         qWarning("quenvarix: the sound stopped (%s); opening it again", qPrintable(reason));
         m_reopenTimer.start(m_reopenDelay);
     } else if (!m_warned) {
         warn(reason);
     }
-}
-
-// Unknown length: better opened once too often than never.
-bool Music::isLost() const
-{
-    return m_played && (m_length <= 0 || expectedNow() < m_length - kEndMargin * GST_MSECOND);
 }
 
 // The same file again; once it has prerolled, the next look anchors it where
@@ -372,11 +315,10 @@ void Music::reopen()
 // noise (nothing is opened again: the file would not get better).
 void Music::endEarly()
 {
-    noteLength();
-    const qint64 at = expectedNow();
-    if (m_length > 0 && at < m_length - kEndMargin * GST_MSECOND && !m_warned)
+    const qint64 at = expectedNow(), end = length();
+    if (end > 0 && at < end - kEndMargin && !m_warned)
         warn(QString("%1: the track ends at %2 s of %3 s")
-                 .arg(m_path).arg(at / 1e9, 0, 'f', 1).arg(m_length / 1e9, 0, 'f', 1));
+                 .arg(m_path).arg(at / 1e9, 0, 'f', 1).arg(end / 1e9, 0, 'f', 1));
 }
 
 void Music::warn(const QString& what)
@@ -396,8 +338,5 @@ int Music::GetAudioPosition() const
 
 bool Music::IsPlaying() const
 {
-    GstState state = GST_STATE_NULL;
-    return m_phase == Phase::Playing
-        && gst_element_get_state(m_pipeline, &state, nullptr, 0) != GST_STATE_CHANGE_FAILURE
-        && state == GST_STATE_PLAYING;
+    return m_phase == Phase::Playing && GST_STATE(m_pipeline) == GST_STATE_PLAYING;
 }

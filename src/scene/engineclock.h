@@ -38,6 +38,8 @@ public:
     // The source's reading (ns) at which the running clock stands at engine
     // time 0; moved by resume() and jumpTo(). Meaningless while paused.
     qint64 originNs() const { return m_origin; }
+    // The source's reading now (ns).
+    qint64 sourceNs() const { return m_source(); }
 
     // Engine time holds still from now until resume().
     void pause();
