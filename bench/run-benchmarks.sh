@@ -51,7 +51,8 @@ echo
 
 # The real player over the whole demo, five runs and two with both cores
 # busy, on its own X server at 1280x720 and its own PulseAudio and PipeWire
-# null sinks; then from --start, after a pause and after a seek.
+# null sinks; then from --start, after a pause and after a seek; then with a
+# recorder that leaves PipeWire's period to the player.
 avsync() {
   xvfb-run -a -s "-screen 0 1280x720x24" "$here/avsync.py" "$build/src/quenvarix" "$@"
 }
@@ -65,6 +66,8 @@ echo "== avsync after a seek"
 avsync --runs 2 --loaded-runs 1 --seek-at 10000 --until 22000 --json "$results/avsync-seek.json"
 echo "== avsync after 30 seeks in a row"
 avsync --runs 2 --loaded-runs 1 --seek-at 6000 --seeks 30 --json "$results/avsync-seeks.json"
+echo "== avsync with PipeWire at the player's own period (the recorder asks for 100 ms)"
+avsync --runs 3 --loaded-runs 1 --recorder-latency 100 --until 30000 --json "$results/avsync-own-period.json"
 echo
 
 echo "== Machine"
