@@ -167,8 +167,8 @@ class Recorder(threading.Thread):
         super().__init__(daemon=True)
         self.process = subprocess.Popen(
             ["parec", "-d", "quenvarix_bench.monitor", "--latency-msec=%d" % latency_ms,
-             "--rate=%d" % RATE,
-             "--channels=2", "--format=s16le", "--raw"], env=env, stdout=subprocess.PIPE)
+             "--rate=%d" % RATE, "--channels=2", "--format=s16le", "--raw"],
+            env=env, stdout=subprocess.PIPE)
         self.started = time.time()
         self.data = bytearray()
         self.start_time = None

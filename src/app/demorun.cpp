@@ -208,10 +208,8 @@ void DemoRun::jump(int ms, int fps, bool clockFirst, bool build)
 {
     if (clockFirst)
         moveClock(ms);
-    if (build && m_running)
-        rebuildTree();
-    else if (build)
-        start();
+    if (build)
+        m_running ? rebuildTree() : start();
     advance(ms, fps);
     if (!clockFirst)
         moveClock(ms);
