@@ -57,7 +57,7 @@ Music::Music()
 Music::~Music()
 {
     if (m_pipeline)
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        close(true);
     gst_clear_object(&m_held);
     gst_clear_object(&m_bus);
     gst_clear_object(&m_pipeline);
@@ -177,6 +177,7 @@ void Music::anchor(qint64 originNs)
 // The stream closed (READY), or everything let go (NULL); nothing held.
 void Music::close(bool release)
 {
+    m_firstCycle.stop();
     gst_element_set_state(m_pipeline, release ? GST_STATE_NULL : GST_STATE_READY);
     if (m_hold)
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
@@ -247,6 +248,7 @@ void Music::start()
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    m_firstCycle.start(m_sink);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
     m_reopenTimer.stop();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 
+#include "firstcyclewatch.h"
 #include "trackanchor.h"
 
 typedef struct _GstBus GstBus;
@@ -76,6 +77,7 @@ private:
     GstBus* m_bus = nullptr;
     GstPad* m_held = nullptr;  // where data wait while the track is sought into place
     unsigned long m_hold = 0;  // the probe that holds them, 0 when none
+    FirstCycleWatch m_firstCycle;
     QTimer m_busTimer;
     QTimer m_reopenTimer;
     QString m_path;

@@ -1,0 +1,98 @@
+#include "firstcyclewatch.h"
+
+#include "engineclock.h"
+
+#include <gst/audio/audio.h>
+#include <gst/gst.h>
+
+namespace {
+
+// A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
+// with the server's answer and a margin: a later step is something else.
+const qint64 kWatchFor = 60 * GST_MSECOND;
+const qint64 kStep = GST_MSECOND;  // the least jump of the stream's time seen as the step
+
+// The sink's clock maps the pipeline's time to the stream's; moved later, the
+// same pipeline time lands earlier in the stream. Returns by how much (ns).
+qint64 moveEarlier(GstClock* sinkClock, qint64 now)
+{
+    GstClockTime internal, external, num, denom;
+    gst_clock_get_calibration(sinkClock, &internal, &external, &num, &denom);
+    const qint64 waited = now - qint64(external);  // since the sink started the stream
+    if (waited <= 0 || waited >= kWatchFor)
+        return 0;
+    gst_clock_set_calibration(sinkClock, internal, external + waited, num, denom);
+    return waited;
+}
+
+// After a move the sink would write the next sound that much earlier, over
+// sound it has already handed to the server. Instead that much of the sound
+// is left out, so that what follows lands right after what was written.
+GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
+{
+    std::atomic<qint64>& skip = *static_cast<std::atomic<qint64>*>(toSkip);
+    if (skip <= 0)
+        return GST_PAD_PROBE_OK;
+    GstAudioInfo format;
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    const bool known = caps && gst_audio_info_from_caps(&format, caps);
+    gst_clear_caps(&caps);
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    const gsize samples = known ? gst_buffer_get_size(buffer) / format.bpf : 0;
+    const gsize trim = known ? gst_util_uint64_scale_round(skip, format.rate, GST_SECOND) : 0;
+    const auto duration = [&](gsize count) { return gst_util_uint64_scale(count, GST_SECOND, format.rate); };
+    if (samples > 0 && trim >= samples) {
+        skip -= duration(samples);
+        return GST_PAD_PROBE_DROP;
+    }
+    skip = 0;
+    if (trim == 0 || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return GST_PAD_PROBE_OK;
+    const GstClockTime start = GST_BUFFER_PTS(buffer) + duration(trim);
+    buffer = gst_audio_buffer_truncate(buffer, format.bpf, trim, -1);  // a new buffer
+    GST_BUFFER_PTS(buffer) = start;
+    GST_BUFFER_DURATION(buffer) = duration(samples - trim);
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    return GST_PAD_PROBE_OK;
+}
+
+void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<qint64>* skip)
+{
+    const EngineClock* monotonic = EngineClock::GetInstance();  // the pipeline's time base
+    const qint64 started = monotonic->sourceNs();
+    const GstClockTime standing = gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock));
+    qint64 lastLead = 0;  // how far the stream's time is ahead of the monotonic clock, once it runs
+    for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
+        const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock));
+        const qint64 lead = qint64(time) - now;
+        if (lastLead != 0 && lead - lastLead > kStep) {
+            *skip = moveEarlier(sinkClock, now);
+            break;
+        }
+        lastLead = time == standing ? 0 : lead;
+        g_usleep(250);
+    }
+    gst_object_unref(sinkClock);
+}
+
+}  // namespace
+
+void FirstCycleWatch::start(GstElement* sink)
+{
+    stop();
+    m_pad = gst_element_get_static_pad(sink, "sink");
+    m_probe = gst_pad_add_probe(m_pad, GST_PAD_PROBE_TYPE_BUFFER, skipSound, &m_skip, nullptr);
+    m_watching = true;
+    m_thread = std::thread(watch, gst_element_provide_clock(sink), &m_watching, &m_skip);
+}
+
+void FirstCycleWatch::stop()
+{
+    m_watching = false;
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_pad)
+        gst_pad_remove_probe(m_pad, m_probe);
+    gst_clear_object(&m_pad);
+    m_skip = 0;
+}
