@@ -282,6 +282,7 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
     # player starts once that has passed.
     time.sleep(2.0)
     lead = monitor_lead(env)
+    env = dict(env, QT_LOGGING_RULES="quenvarix.sound.info=true")  # the player logs its moves of the sound
     process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, stderr=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, text=True)
     zero, lines, keys, pressed = None, [], list(keys), []

@@ -5,6 +5,11 @@
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 
+#include <QLoggingCategory>
+
+// Off by default; QT_LOGGING_RULES="quenvarix.sound.info=true" tells each move.
+Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
+
 namespace {
 
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
@@ -67,6 +72,7 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
         const qint64 lead = qint64(time) - now;
         if (lastLead != 0 && lead - lastLead > kStep) {
             *skip = moveEarlier(sinkClock, now);
+            qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", *skip / 1e6);
             break;
         }
         lastLead = time == standing ? 0 : lead;
