@@ -71,8 +71,10 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
         const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock));
         const qint64 lead = qint64(time) - now;
         if (lastLead != 0 && lead - lastLead > kStep) {
-            *skip = moveEarlier(sinkClock, now);
-            qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", *skip / 1e6);
+            const qint64 moved = moveEarlier(sinkClock, now);
+            *skip = moved;
+            if (moved > 0)
+                qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
             break;
         }
         lastLead = time == standing ? 0 : lead;

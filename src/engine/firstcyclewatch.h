@@ -16,8 +16,8 @@ typedef struct _GstPad GstPad;
 // first reads it. This watch looks at it every 0.25 ms on a thread of its own
 // and, seeing that step, moves the sink's mapping earlier by the wait and
 // leaves that much of the sound out where the sink writes next (about 150 ms
-// on, one skip of up to a period).
-// PulseAudio starts a stream at once; its time shows no step.
+// on, one skip of up to a period). PulseAudio starts a stream at once; its
+// time shows no step.
 class FirstCycleWatch
 {
 public:
