@@ -43,15 +43,19 @@ GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
     const bool known = caps && gst_audio_info_from_caps(&format, caps);
     gst_clear_caps(&caps);
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    const gsize samples = known ? gst_buffer_get_size(buffer) / format.bpf : 0;
-    const gsize trim = known ? gst_util_uint64_scale_round(skip, format.rate, GST_SECOND) : 0;
+    if (!known || !GST_BUFFER_PTS_IS_VALID(buffer)) {  // not sound the sink can place: left as it is
+        skip = 0;
+        return GST_PAD_PROBE_OK;
+    }
+    const gsize samples = gst_buffer_get_size(buffer) / format.bpf;
+    const gsize trim = gst_util_uint64_scale_round(skip, format.rate, GST_SECOND);
     const auto duration = [&](gsize count) { return gst_util_uint64_scale(count, GST_SECOND, format.rate); };
-    if (samples > 0 && trim >= samples) {
+    if (trim >= samples) {  // the whole buffer (an empty one too)
         skip -= duration(samples);
         return GST_PAD_PROBE_DROP;
     }
     skip = 0;
-    if (trim == 0 || !GST_BUFFER_PTS_IS_VALID(buffer))
+    if (trim == 0)
         return GST_PAD_PROBE_OK;
     const GstClockTime start = GST_BUFFER_PTS(buffer) + duration(trim);
     buffer = gst_audio_buffer_truncate(buffer, format.bpf, trim, -1);  // a new buffer
