@@ -7,6 +7,9 @@
 
 #include <QLoggingCategory>
 
+#include <optional>
+#include <utility>
+
 // Off by default; QT_LOGGING_RULES="quenvarix.sound.info=true" tells each move.
 Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
 
@@ -15,7 +18,9 @@ namespace {
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
 // with the server's answer and a margin: a later step is something else.
 const qint64 kWatchFor = 60 * GST_MSECOND;
-const qint64 kStep = GST_MSECOND;  // the least jump of the stream's time seen as the step
+const qint64 kStep = 200 * GST_USECOND;    // the least move of the stream's time seen as the read
+const qint64 kHeldUp = 20 * GST_USECOND;   // a reading that took longer is not used
+const int kRunning = 3;                    // readings that found the time moved on: it runs
 
 // The sink's clock maps the pipeline's time to the stream's; moved later, the
 // same pipeline time lands earlier in the stream. Returns by how much (ns).
@@ -65,23 +70,44 @@ GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
     return GST_PAD_PROBE_OK;
 }
 
+// The stream's time and the monotonic time it was read at, or nothing when
+// the thread was held up in between: such a reading would look like a step.
+std::optional<std::pair<qint64, qint64>> readTimes(GstClock* sinkClock, const EngineClock* monotonic)
+{
+    const qint64 before = monotonic->sourceNs();
+    const qint64 time = qint64(gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock)));
+    const qint64 after = monotonic->sourceNs();
+    if (after - before > kHeldUp)
+        return std::nullopt;
+    return std::make_pair(time, (before + after) / 2);
+}
+
 void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<qint64>* skip)
 {
     const EngineClock* monotonic = EngineClock::GetInstance();  // the pipeline's time base
     const qint64 started = monotonic->sourceNs();
-    const GstClockTime standing = gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock));
-    qint64 lastLead = 0;  // how far the stream's time is ahead of the monotonic clock, once it runs
+    // How far the stream's time is ahead of the monotonic clock: it falls while
+    // the time stands and holds while it runs. The graph's first read moves it:
+    // up when the read starts the time or steps it on, down when the time had
+    // run on from the server's answer beyond where the read puts it (it stands).
+    std::optional<qint64> lastLead;
+    qint64 lastTime = -1;
+    int advances = 0;  // readings in a row that found the time moved on
     for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
-        const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock));
-        const qint64 lead = qint64(time) - now;
-        if (lastLead != 0 && lead - lastLead > kStep) {
-            const qint64 moved = moveEarlier(sinkClock, now);
-            *skip = moved;
-            if (moved > 0)
-                qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
-            break;
+        if (const auto times = readTimes(sinkClock, monotonic)) {
+            const auto [time, at] = *times;
+            const qint64 change = lastLead ? time - at - *lastLead : 0;
+            if (change > kStep || (advances >= kRunning && change < -kStep)) {
+                const qint64 moved = moveEarlier(sinkClock, at);
+                *skip = moved;
+                if (moved > 0)
+                    qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
+                break;
+            }
+            advances = time > lastTime && lastLead ? advances + 1 : 0;
+            lastTime = time;
+            lastLead = time - at;
         }
-        lastLead = time == standing ? 0 : lead;
         g_usleep(250);
     }
     gst_object_unref(sinkClock);

@@ -13,11 +13,13 @@ typedef struct _GstPad GstPad;
 // a period (tens of ms on a desktop) after the sink started it, while the sink
 // places the sound as if it were heard at once. The stream's time tells when:
 // it stands until the server answers, then runs, and steps up when the graph
-// first reads it. This watch looks at it every 0.25 ms on a thread of its own
-// and, seeing that step, moves the sink's mapping earlier by the wait and
-// leaves that much of the sound out where the sink writes next (about 150 ms
-// on, one skip of up to a period). PulseAudio starts a stream at once; its
-// time shows no step.
+// first reads it, or starts right there with a step from where it stood; when
+// it already ran from the answer, the read may instead set it back, and the
+// time stands until it is due again. This watch looks at it every 0.25 ms on a
+// thread of its own and, seeing the step or the stand, moves the sink's mapping
+// earlier by the wait and leaves that much of the sound out where the sink
+// writes next (about 150 ms on, one skip of up to a period). PulseAudio starts
+// a stream at once; its time starts to run and runs on.
 class FirstCycleWatch
 {
 public:
