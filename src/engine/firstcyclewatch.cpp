@@ -16,7 +16,7 @@ Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
 namespace {
 
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
-// with the server's answer and a margin: a later step is something else.
+// with the server's answer and a margin: a later move is something else.
 const qint64 kWatchFor = 60 * GST_MSECOND;
 const qint64 kStep = 200 * GST_USECOND;    // the least move of the stream's time seen as the read
 const qint64 kHeldUp = 20 * GST_USECOND;   // a reading that took longer is not used
@@ -90,20 +90,24 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
     // the time stands and holds while it runs. The graph's first read moves it:
     // up when the read starts the time or steps it on, down when the time had
     // run on from the server's answer beyond where the read puts it (it stands).
+    // After a seek the time of the stream before runs on into the watch and then
+    // stands too: a stand counts as the read only once the time stood and ran.
     std::optional<qint64> lastLead;
     qint64 lastTime = -1;
-    int advances = 0;  // readings in a row that found the time moved on
+    bool stood = false;  // the new stream's time has stood, waiting for the server
+    int advances = 0;    // readings in a row since then that found the time moved on
     for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
         if (const auto times = readTimes(sinkClock, monotonic)) {
             const auto [time, at] = *times;
             const qint64 change = lastLead ? time - at - *lastLead : 0;
-            if (change > kStep || (advances >= kRunning && change < -kStep)) {
+            if (change > kStep || (stood && advances >= kRunning && change < -kStep)) {
                 const qint64 moved = moveEarlier(sinkClock, at);
                 *skip = moved;
                 if (moved > 0)
                     qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
                 break;
             }
+            stood = stood || time == lastTime;
             advances = time > lastTime && lastLead ? advances + 1 : 0;
             lastTime = time;
             lastLead = time - at;
