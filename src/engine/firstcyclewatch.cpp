@@ -7,6 +7,7 @@
 
 #include <QLoggingCategory>
 
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -18,9 +19,10 @@ namespace {
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
 // with the server's answer and a margin: a later move is something else.
 const qint64 kWatchFor = 60 * GST_MSECOND;
-const qint64 kStep = 200 * GST_USECOND;    // the least move of the stream's time seen as the read
-const qint64 kHeldUp = 20 * GST_USECOND;   // a reading that took longer is not used
-const int kRunning = 3;                    // readings that found the time moved on: it runs
+const qint64 kStep = GST_MSECOND;             // the least step up seen as the read at any time,
+const qint64 kLeastMove = 200 * GST_USECOND;  // the least move either way once the time runs
+const qint64 kHeldUp = 20 * GST_USECOND;      // a reading that took longer is not used
+const int kRunning = 3;                       // readings that found the time moved on: it runs
 
 // The sink's clock maps the pipeline's time to the stream's; moved later, the
 // same pipeline time lands earlier in the stream. Returns by how much (ns).
@@ -91,7 +93,8 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
     // up when the read starts the time or steps it on, down when the time had
     // run on from the server's answer beyond where the read puts it (it stands).
     // After a seek the time of the stream before runs on into the watch and then
-    // stands too: a stand counts as the read only once the time stood and ran.
+    // stands too, and PulseAudio's time may start a little ahead: a small move
+    // counts as the read only once the new stream's time stood and ran.
     std::optional<qint64> lastLead;
     qint64 lastTime = -1;
     bool stood = false;  // the new stream's time has stood, waiting for the server
@@ -100,7 +103,8 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
         if (const auto times = readTimes(sinkClock, monotonic)) {
             const auto [time, at] = *times;
             const qint64 change = lastLead ? time - at - *lastLead : 0;
-            if (change > kStep || (stood && advances >= kRunning && change < -kStep)) {
+            const bool running = stood && advances >= kRunning;
+            if (change > kStep || (running && std::abs(change) > kLeastMove)) {
                 const qint64 moved = moveEarlier(sinkClock, at);
                 *skip = moved;
                 if (moved > 0)
