@@ -19,7 +19,7 @@ namespace {
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
 // with the server's answer and a margin: a later move is something else.
 const qint64 kWatchFor = 60 * GST_MSECOND;
-const qint64 kStep = GST_MSECOND;             // the least step up seen as the read at any time,
+const qint64 kStep = GST_MSECOND;             // the least step up seen as the read at any time
 const qint64 kLeastMove = 200 * GST_USECOND;  // the least move either way once the time runs
 const qint64 kHeldUp = 20 * GST_USECOND;      // a reading that took longer is not used
 const int kRunning = 3;                       // readings that found the time moved on: it runs
@@ -84,37 +84,49 @@ std::optional<std::pair<qint64, qint64>> readTimes(GstClock* sinkClock, const En
     return std::make_pair(time, (before + after) / 2);
 }
 
+// Tells the graph's first read from the readings of the stream's time. Its
+// lead over the monotonic clock falls while the time stands and holds while it
+// runs; the read moves it: up when the read starts the time or steps it on,
+// down when the time had run on from the server's answer beyond where the read
+// puts it (it stands). After a seek the time of the stream before runs on into
+// the watch and then stands too, and PulseAudio's time may start a little
+// ahead: a small move counts only once the new stream's time stood and ran.
+class FirstRead
+{
+public:
+    bool seenIn(qint64 time, qint64 at)
+    {
+        const qint64 change = m_lastLead ? time - at - *m_lastLead : 0;
+        const bool running = m_stood && m_advances >= kRunning;
+        if (change > kStep || (running && std::abs(change) > kLeastMove))
+            return true;
+        m_stood = m_stood || time == m_lastTime;
+        m_advances = time > m_lastTime && m_lastLead ? m_advances + 1 : 0;
+        m_lastTime = time;
+        m_lastLead = time - at;
+        return false;
+    }
+
+private:
+    std::optional<qint64> m_lastLead;  // the stream's time less the monotonic one, last read
+    qint64 m_lastTime = -1;
+    bool m_stood = false;  // the new stream's time has stood, waiting for the server
+    int m_advances = 0;    // readings in a row since then that found the time moved on
+};
+
 void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<qint64>* skip)
 {
     const EngineClock* monotonic = EngineClock::GetInstance();  // the pipeline's time base
     const qint64 started = monotonic->sourceNs();
-    // How far the stream's time is ahead of the monotonic clock: it falls while
-    // the time stands and holds while it runs. The graph's first read moves it:
-    // up when the read starts the time or steps it on, down when the time had
-    // run on from the server's answer beyond where the read puts it (it stands).
-    // After a seek the time of the stream before runs on into the watch and then
-    // stands too, and PulseAudio's time may start a little ahead: a small move
-    // counts as the read only once the new stream's time stood and ran.
-    std::optional<qint64> lastLead;
-    qint64 lastTime = -1;
-    bool stood = false;  // the new stream's time has stood, waiting for the server
-    int advances = 0;    // readings in a row since then that found the time moved on
+    FirstRead firstRead;
     for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
-        if (const auto times = readTimes(sinkClock, monotonic)) {
-            const auto [time, at] = *times;
-            const qint64 change = lastLead ? time - at - *lastLead : 0;
-            const bool running = stood && advances >= kRunning;
-            if (change > kStep || (running && std::abs(change) > kLeastMove)) {
-                const qint64 moved = moveEarlier(sinkClock, at);
-                *skip = moved;
-                if (moved > 0)
-                    qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
-                break;
-            }
-            stood = stood || time == lastTime;
-            advances = time > lastTime && lastLead ? advances + 1 : 0;
-            lastTime = time;
-            lastLead = time - at;
+        const auto times = readTimes(sinkClock, monotonic);
+        if (times && firstRead.seenIn(times->first, times->second)) {
+            const qint64 moved = moveEarlier(sinkClock, times->second);
+            *skip = moved;
+            if (moved > 0)
+                qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
+            break;
         }
         g_usleep(250);
     }
