@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <utility>
 
 // Off by default; QT_LOGGING_RULES="quenvarix.sound.info=true" tells each move.
 Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
@@ -72,16 +71,22 @@ GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
     return GST_PAD_PROBE_OK;
 }
 
-// The stream's time and the monotonic time it was read at, or nothing when
-// the thread was held up in between: such a reading would look like a step.
-std::optional<std::pair<qint64, qint64>> readTimes(GstClock* sinkClock, const EngineClock* monotonic)
+// One reading of the stream's time (ns) and the monotonic time it was taken at.
+struct Reading
+{
+    qint64 time;
+    qint64 at;
+};
+
+// Nothing when the thread was held up while reading: the reading would look like a step.
+std::optional<Reading> readTimes(GstClock* sinkClock, const EngineClock* monotonic)
 {
     const qint64 before = monotonic->sourceNs();
     const qint64 time = qint64(gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock)));
     const qint64 after = monotonic->sourceNs();
     if (after - before > kHeldUp)
         return std::nullopt;
-    return std::make_pair(time, (before + after) / 2);
+    return Reading{time, (before + after) / 2};
 }
 
 // Tells the graph's first read from the readings of the stream's time. Its
@@ -94,8 +99,9 @@ std::optional<std::pair<qint64, qint64>> readTimes(GstClock* sinkClock, const En
 class FirstRead
 {
 public:
-    bool seenIn(qint64 time, qint64 at)
+    bool seenIn(const Reading& reading)
     {
+        const auto [time, at] = reading;
         const qint64 change = m_lastLead ? time - at - *m_lastLead : 0;
         const bool running = m_stood && m_advances >= kRunning;
         if (change > kStep || (running && std::abs(change) > kLeastMove))
@@ -120,9 +126,9 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
     const qint64 started = monotonic->sourceNs();
     FirstRead firstRead;
     for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
-        const auto times = readTimes(sinkClock, monotonic);
-        if (times && firstRead.seenIn(times->first, times->second)) {
-            const qint64 moved = moveEarlier(sinkClock, times->second);
+        const auto reading = readTimes(sinkClock, monotonic);
+        if (reading && firstRead.seenIn(*reading)) {
+            const qint64 moved = moveEarlier(sinkClock, reading->at);
             *skip = moved;
             if (moved > 0)
                 qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
