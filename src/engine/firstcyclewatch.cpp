@@ -7,8 +7,10 @@
 
 #include <QLoggingCategory>
 
-#include <cstdlib>
-#include <optional>
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 // Off by default; QT_LOGGING_RULES="quenvarix.sound.info=true" tells each move.
 Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
@@ -18,10 +20,9 @@ namespace {
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
 // with the server's answer and a margin: a later move is something else.
 const qint64 kWatchFor = 60 * GST_MSECOND;
-const qint64 kStep = GST_MSECOND;             // the least step up seen as the read at any time
-const qint64 kLeastMove = 200 * GST_USECOND;  // the least move either way once the time runs
-const qint64 kHeldUp = 20 * GST_USECOND;      // a reading that took longer is not used
-const int kRunning = 3;                       // readings that found the time moved on: it runs
+// PulseAudio starts a stream at once; its notice is the answer's round trip
+// (0.3 to 0.9 ms measured), not a wait worth a skip in the sound.
+const qint64 kLeastWait = GST_MSECOND;
 
 // The sink's clock maps the pipeline's time to the stream's; moved later, the
 // same pipeline time lands earlier in the stream. Returns by how much (ns).
@@ -30,7 +31,7 @@ qint64 moveEarlier(GstClock* sinkClock, qint64 now)
     GstClockTime internal, external, num, denom;
     gst_clock_get_calibration(sinkClock, &internal, &external, &num, &denom);
     const qint64 waited = now - qint64(external);  // since the sink started the stream
-    if (waited <= 0 || waited >= kWatchFor)
+    if (waited < kLeastWait || waited >= kWatchFor)
         return 0;
     gst_clock_set_calibration(sinkClock, internal, external + waited, num, denom);
     return waited;
@@ -71,72 +72,67 @@ GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
     return GST_PAD_PROBE_OK;
 }
 
-// One reading of the stream's time (ns) and the monotonic time it was taken at.
-struct Reading
+// Sinks set playing whose stream the server has not read yet.
+struct Watched
 {
-    qint64 time;
-    qint64 at;
+    GstElement* sink;
+    GstClock* clock;  // the sink's, held
+    std::atomic<qint64>* skip;
 };
+std::mutex watchedLock;
+std::vector<Watched> watched;
 
-// Nothing when the thread was held up while reading: the reading would look like a step.
-std::optional<Reading> readTimes(GstClock* sinkClock, const EngineClock* monotonic)
+// On the sound server's thread: the server has read the sink's stream.
+void readBegun(GObject* sink)
 {
-    const qint64 before = monotonic->sourceNs();
-    const qint64 time = qint64(gst_audio_clock_get_time(GST_AUDIO_CLOCK(sinkClock)));
-    const qint64 after = monotonic->sourceNs();
-    if (after - before > kHeldUp)
-        return std::nullopt;
-    return Reading{time, (before + after) / 2};
+    const std::lock_guard<std::mutex> lock(watchedLock);
+    const auto it = std::find_if(watched.begin(), watched.end(),
+                                 [sink](const Watched& w) { return G_OBJECT(w.sink) == sink; });
+    if (it == watched.end())
+        return;
+    const qint64 moved = moveEarlier(it->clock, EngineClock::GetInstance()->sourceNs());
+    *it->skip = moved;
+    if (moved > 0)
+        qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
+    gst_object_unref(it->clock);
+    watched.erase(it);
 }
 
-// Tells the graph's first read from the readings of the stream's time. Its
-// lead over the monotonic clock falls while the time stands and holds while it
-// runs; the read moves it: up when the read starts the time or steps it on,
-// down when the time had run on from the server's answer beyond where the read
-// puts it (it stands). After a seek the time of the stream before runs on into
-// the watch and then stands too, and PulseAudio's time may start a little
-// ahead: a small move counts only once the new stream's time stood and ran.
-class FirstRead
-{
-public:
-    bool seenIn(const Reading& reading)
-    {
-        const auto [time, at] = reading;
-        const qint64 change = m_lastLead ? time - at - *m_lastLead : 0;
-        const bool running = m_stood && m_advances >= kRunning;
-        if (change > kStep || (running && std::abs(change) > kLeastMove))
-            return true;
-        m_stood = m_stood || time == m_lastTime;
-        m_advances = time > m_lastTime && m_lastLead ? m_advances + 1 : 0;
-        m_lastTime = time;
-        m_lastLead = time - at;
-        return false;
-    }
+GstDebugCategory* pulseCategory = nullptr;  // the sink's debug category
+GstDebugLevel shownLevel = GST_LEVEL_NONE;  // what of it the user asked to see
+bool forwarding = false;                    // this log stands in for GStreamer's own
 
-private:
-    std::optional<qint64> m_lastLead;  // the stream's time less the monotonic one, last read
-    qint64 m_lastTime = -1;
-    bool m_stood = false;  // the new stream's time has stood, waiting for the server
-    int m_advances = 0;    // readings in a row since then that found the time moved on
-};
-
-void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<qint64>* skip)
+void onLog(GstDebugCategory* category, GstDebugLevel level, const gchar* file, const gchar* function,
+           gint line, GObject* object, GstDebugMessage* message, gpointer)
 {
-    const EngineClock* monotonic = EngineClock::GetInstance();  // the pipeline's time base
-    const qint64 started = monotonic->sourceNs();
-    FirstRead firstRead;
-    for (qint64 now = started; *watching && now - started < kWatchFor; now = monotonic->sourceNs()) {
-        const auto reading = readTimes(sinkClock, monotonic);
-        if (reading && firstRead.seenIn(*reading)) {
-            const qint64 moved = moveEarlier(sinkClock, reading->at);
-            *skip = moved;
-            if (moved > 0)
-                qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
-            break;
-        }
-        g_usleep(250);
+    if (category == pulseCategory && level == GST_LEVEL_DEBUG && object && function
+        && std::strcmp(function, "gst_pulsering_stream_started_cb") == 0)
+        readBegun(object);
+    if (forwarding && (category != pulseCategory || level <= shownLevel))
+        gst_debug_log_default(category, level, file, function, line, object, message, nullptr);
+}
+
+// Once pulsesink is loaded (its category exists). GStreamer's own log writes
+// to standard error unless GST_DEBUG_FILE names a file; this log shows the
+// same, less the sink's messages raised to be heard here. With a file, the
+// file gets those too.
+void listen()
+{
+    GSList* categories = gst_debug_get_all_categories();
+    for (GSList* c = categories; c; c = c->next) {
+        auto* category = static_cast<GstDebugCategory*>(c->data);
+        if (std::strcmp(gst_debug_category_get_name(category), "pulse") == 0)
+            pulseCategory = category;
     }
-    gst_object_unref(sinkClock);
+    g_slist_free(categories);
+    if (!pulseCategory)
+        return;
+    shownLevel = gst_debug_category_get_threshold(pulseCategory);
+    gst_debug_category_set_threshold(pulseCategory, std::max(shownLevel, GST_LEVEL_DEBUG));
+    // (GStreamer's remove is a macro that needs the parentheses.)
+    forwarding = qEnvironmentVariableIsEmpty("GST_DEBUG_FILE")
+                 && (gst_debug_remove_log_function(gst_debug_log_default)) > 0;
+    gst_debug_add_log_function(onLog, nullptr, nullptr);
 }
 
 }  // namespace
@@ -144,17 +140,25 @@ void watch(GstClock* sinkClock, const std::atomic<bool>* watching, std::atomic<q
 void FirstCycleWatch::start(GstElement* sink)
 {
     stop();
+    static std::once_flag listening;
+    std::call_once(listening, listen);
     m_pad = gst_element_get_static_pad(sink, "sink");
     m_probe = gst_pad_add_probe(m_pad, GST_PAD_PROBE_TYPE_BUFFER, skipSound, &m_skip, nullptr);
-    m_watching = true;
-    m_thread = std::thread(watch, gst_element_provide_clock(sink), &m_watching, &m_skip);
+    const std::lock_guard<std::mutex> lock(watchedLock);
+    watched.push_back({sink, gst_element_provide_clock(sink), &m_skip});
 }
 
 void FirstCycleWatch::stop()
 {
-    m_watching = false;
-    if (m_thread.joinable())
-        m_thread.join();
+    {
+        const std::lock_guard<std::mutex> lock(watchedLock);
+        const auto it = std::find_if(watched.begin(), watched.end(),
+                                     [this](const Watched& w) { return w.skip == &m_skip; });
+        if (it != watched.end()) {
+            gst_object_unref(it->clock);
+            watched.erase(it);
+        }
+    }
     if (m_pad)
         gst_pad_remove_probe(m_pad, m_probe);
     gst_clear_object(&m_pad);

@@ -247,8 +247,8 @@ void Music::start()
 {
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
-    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_firstCycle.start(m_sink);
+    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
     m_reopenTimer.stop();
