@@ -23,7 +23,8 @@ How the two clocks meet:
   * The recording is read through a pipe in small blocks, each stamped with
     the real-time clock on arrival. A block's last sample was captured no
     later than its arrival, so every block bounds the time of sample 0 from
-    above; the smallest bound over the run is taken. The null sink renders
+    above; the smallest bound over the run is taken, moved on past samples
+    the capture lost while the player ran (see RecordingClock). The null sink renders
     up to its configured latency ahead of time and its monitor passes the
     sound on as it is rendered: PulseAudio reports that latency (5 ms, the
     recorder's) and the clock is moved by it; PipeWire reports none.
@@ -158,8 +159,8 @@ SERVERS = {"pulseaudio": PulseServer, "pipewire": PipeWireServer}
 
 
 class Recorder(threading.Thread):
-    """parec on the null sink's monitor: the track made mono here and the
-    real-time clock of sample 0 (see the module's notes). Recorded as stereo:
+    """parec on the null sink's monitor: the track made mono here and when
+    each block of it arrived (see RecordingClock). Recorded as stereo:
     PipeWire's own downmix to mono adds the channels and clips the loudest
     kicks (peak 1.0 against 0.66 in stereo)."""
 
@@ -171,7 +172,7 @@ class Recorder(threading.Thread):
             env=env, stdout=subprocess.PIPE)
         self.started = time.time()
         self.data = bytearray()
-        self.start_time = None
+        self.blocks = []  # (real-time clock on arrival, samples read by then)
 
     def run(self):
         fd = self.process.stdout.fileno()
@@ -181,8 +182,7 @@ class Recorder(threading.Thread):
             if not block:
                 return
             self.data += block
-            bound = now - (len(self.data) // FRAME) / RATE
-            self.start_time = bound if self.start_time is None else min(self.start_time, bound)
+            self.blocks.append((now, len(self.data) // FRAME))
 
     def stop(self):
         self.process.terminate()
@@ -190,7 +190,51 @@ class Recorder(threading.Thread):
         self.join()
         data = bytes(self.data[:len(self.data) // FRAME * FRAME])
         stereo = np.frombuffer(data, dtype=np.int16).astype(np.float64).reshape(-1, 2)
-        return stereo.mean(axis=1), self.start_time
+        return stereo.mean(axis=1), self.blocks
+
+
+class RecordingClock:
+    """The real-time clock of the recording's samples (see the module's
+    notes). On PipeWire the capture now and then loses samples (5 to 50 ms,
+    one recorder or two at once). The bounds of every block after that rise
+    by as much, and one bound for the whole run placed every later
+    sample that much early: the "steady offsets" of earlier figures. So a
+    sample is placed by the smallest bound over the blocks from it on, as
+    it rose since the player started; rises under 3 ms are PipeWire's
+    bounds wandering, and the last 2 s before the player ended have too few
+    blocks after them. PulseAudio's null sink renders ahead by a latency
+    that changes as streams come and go (the recorder's 100 ms, the
+    player's less), and its bounds with it: there the smallest bound over
+    the run is taken with the reported lead. `player_ran`: the real-time
+    clock at the player's start and end."""
+
+    def __init__(self, blocks, lead, player_ran):
+        arrivals = np.array([at for at, _ in blocks])
+        bounds = arrivals - np.array([count for _, count in blocks]) / RATE
+        first, settled, end = (min(np.searchsorted(arrivals, t), len(blocks) - 1) for t in
+                               (player_ran[0], player_ran[1] - 2.0, player_ran[1]))
+        self.counts = np.array([count for _, count in blocks[first:end + 1]])
+        if lead > 0:
+            self.zero, self.lost = bounds.min() + lead, np.zeros(len(self.counts))
+            return
+        while_played = bounds[first:end + 1]
+        from_here = np.minimum.accumulate(while_played[::-1])[::-1]  # the smallest bound from each block on
+        self.zero = from_here[0]
+        rise = from_here - self.zero
+        rise[max(0, settled - first):] = rise[max(0, settled - first)]
+        self.lost = np.where(rise >= 0.003, rise, 0.0)
+
+    def lost_before(self, sample):
+        return self.lost[min(np.searchsorted(self.counts, sample), len(self.lost) - 1)]
+
+    def sample_at(self, unix_time):
+        sample = round((unix_time - self.zero) * RATE)
+        for _ in range(2):  # the loss depends on the sample, the sample on the loss
+            sample = round((unix_time - self.zero - self.lost_before(sample)) * RATE)
+        return sample
+
+    def lost_ms(self):
+        return self.lost[-1] * 1000
 
 
 def monitor_lead(env):
@@ -273,7 +317,7 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
     """Runs the demo up to engine time `until`. `keys`: (engine ms, key, ms to
     wait after it), each pressed once the demo is past its time. Returns the
     unix time of engine time 0 (s, as last logged), the log lines, the
-    recording, the unix time of its sample 0, when each key was pressed and
+    recording, its RecordingClock, when each key was pressed and
     how long after the recorder's start its sample 0 was captured (ms)."""
     recorder = Recorder(env, recorder_latency)
     recorder.start()
@@ -283,6 +327,7 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
     time.sleep(2.0)
     lead = monitor_lead(env)
     env = dict(env, QT_LOGGING_RULES="quenvarix.sound.info=true")  # the player logs its moves of the sound
+    player_started = time.time()
     process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, stderr=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, text=True)
     zero, lines, keys, pressed = None, [], list(keys), []
@@ -301,17 +346,19 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
                     pressed.append(press(env, key))
                     time.sleep(wait / 1000)
     finally:
+        player_ended = time.time()
         process.send_signal(signal.SIGTERM)
         try:
             process.wait(10)
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
-    samples, start_time = recorder.stop()
+    samples, blocks = recorder.stop()
     if zero is None:
         raise RuntimeError("the player logged no engine time 0:\n" + "\n".join(lines[-10:]))
-    begins_ms = (start_time - recorder.started) * 1000
-    return zero, lines, samples, start_time + lead, pressed, begins_ms
+    clock = RecordingClock(blocks, lead, (player_started, player_ended))
+    begins_ms = (clock.zero - lead - recorder.started) * 1000
+    return zero, lines, samples, clock, pressed, begins_ms
 
 
 def heard_in_place(reference, recording, clock, offset_ms, after):
@@ -360,14 +407,14 @@ def measure(args, server, reference):
             load = os.getloadavg()[0]
             extra = args.player_arg + (["--start", str(args.start)] if args.start else [])
             extra += ["--dev"] if keys else []
-            zero, lines, samples, start_time, pressed, begins_ms = run_player(
+            zero, lines, samples, recording, pressed, begins_ms = run_player(
                 args.player, env, extra, args.until, keys, args.recorder_latency)
         finally:
             for hog in hogs:
                 hog.kill()
                 hog.wait()
         def clock(engine_ms):
-            return round((zero + engine_ms / 1000 - start_time) * RATE)
+            return recording.sample_at(zero + engine_ms / 1000)
         # From a second after the last move of the clock (the last key).
         first = round((pressed[-1] - zero) * 1000) + 1000 if pressed else args.start
         offsets, broken = kick_offsets(reference, samples, clock, first, args.until)
@@ -377,11 +424,14 @@ def measure(args, server, reference):
         result = {"server": server.name, "condition": condition, "run": index + 1,
                   "load": round(load, 2), "start": offsets[0], "worst": worst,
                   "beats": len(offsets), "broken": broken, "offsets": offsets, "log": lines,
-                  "recording_begins_ms": round(begins_ms, 1)}
+                  "recording_begins_ms": round(begins_ms, 1),
+                  "recording_lost_ms": round(recording.lost_ms(), 1)}
         summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
         summary += ", %d broken up" % broken if broken else ""
+        lost = result["recording_lost_ms"]
+        summary += ", the recording lost %.1f ms" % lost if lost else ""
         if args.seek_at and args.seeks == 1:  # a run of seeks queues up behind the picture
-            key = round((pressed[-1] - start_time) * RATE)
+            key = recording.sample_at(pressed[-1])
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
             result["seek_heard_ms"] = None if heard is None else round((heard - key) * 1000 / RATE)
             summary += ", seek heard in place %s ms after the key" % result["seek_heard_ms"]
@@ -410,8 +460,8 @@ def tell_off_place(runs):
         print("%s: the first kick is %+.1f ms off its place, the worst %+.1f"
               % (r["server"], r["start"], r["worst"]))
         print("  every kick (ms): %s" % " ".join("%+.1f" % o for o in r["offsets"]))
-        print("  the recording begins %.1f ms after the recorder was started"
-              % r["recording_begins_ms"])
+        print("  the recording begins %.1f ms after the recorder was started and lost %.1f ms"
+              % (r["recording_begins_ms"], r["recording_lost_ms"]))
         print("  the player's log:\n    " + "\n    ".join(r["log"][-12:]))
 
 
