@@ -18,7 +18,8 @@ Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
 namespace {
 
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
-// with the server's answer and a margin: a later move is something else.
+// with the server's answer and a margin: a later notice is something else (the
+// stream starting again after it ran dry).
 const qint64 kWatchFor = 60 * GST_MSECOND;
 // PulseAudio starts a stream at once; its notice is the answer's round trip
 // (0.3 to 0.9 ms measured), not a wait worth a skip in the sound.
@@ -79,7 +80,7 @@ struct Watched
     GstClock* clock;  // the sink's, held
     std::atomic<qint64>* skip;
 };
-std::mutex watchedLock;
+std::mutex watchedLock;  // the server's thread and the player's meet here
 std::vector<Watched> watched;
 
 // On the sound server's thread: the server has read the sink's stream.
