@@ -8,8 +8,10 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 // Off by default; QT_LOGGING_RULES="quenvarix.sound.info=true" tells each move.
@@ -18,12 +20,14 @@ Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
 namespace {
 
 // A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
-// with the server's answer and a margin: a later notice is something else (the
-// stream starting again after it ran dry).
-const qint64 kWatchFor = 60 * GST_MSECOND;
+// with the server's answer and a margin: the longest the first sound waits.
+const qint64 kWaitFor = 60 * GST_MSECOND;
 // PulseAudio starts a stream at once; its notice is the answer's round trip
-// (0.3 to 0.9 ms measured), not a wait worth a skip in the sound.
+// (0.3 to 0.9 ms measured), not a wait to move the sound by.
 const qint64 kLeastWait = GST_MSECOND;
+// Silence the stream starts on: PipeWire starts a stream only once it holds
+// a period's worth of data.
+const GstClockTime kLeadIn = 100 * GST_MSECOND;
 
 // The sink's clock maps the pipeline's time to the stream's; moved later, the
 // same pipeline time lands earlier in the stream. Returns by how much (ns).
@@ -32,72 +36,35 @@ qint64 moveEarlier(GstClock* sinkClock, qint64 now)
     GstClockTime internal, external, num, denom;
     gst_clock_get_calibration(sinkClock, &internal, &external, &num, &denom);
     const qint64 waited = now - qint64(external);  // since the sink started the stream
-    if (waited < kLeastWait || waited >= kWatchFor)
+    if (waited < kLeastWait || waited >= kWaitFor)
         return 0;
     gst_clock_set_calibration(sinkClock, internal, external + waited, num, denom);
     return waited;
 }
 
-// After a move the sink would write the next sound that much earlier, over
-// sound it has already handed to the server. Instead that much of the sound
-// is left out, so that what follows lands right after what was written.
-GstPadProbeReturn skipSound(GstPad* pad, GstPadProbeInfo* info, gpointer toSkip)
+// kLeadIn of silence in the format `pad` carries, from `start` on (the sound
+// then written over it), or null before the format is known.
+GstBuffer* leadIn(GstPad* pad, GstClockTime start)
 {
-    std::atomic<qint64>& skip = *static_cast<std::atomic<qint64>*>(toSkip);
-    if (skip <= 0)
-        return GST_PAD_PROBE_OK;
     GstAudioInfo format;
     GstCaps* caps = gst_pad_get_current_caps(pad);
     const bool known = caps && gst_audio_info_from_caps(&format, caps);
     gst_clear_caps(&caps);
-    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    if (!known || !GST_BUFFER_PTS_IS_VALID(buffer)) {  // not sound the sink can place: left as it is
-        skip = 0;
-        return GST_PAD_PROBE_OK;
-    }
-    const gsize samples = gst_buffer_get_size(buffer) / format.bpf;
-    const gsize trim = gst_util_uint64_scale_round(skip, format.rate, GST_SECOND);
-    const auto duration = [&](gsize count) { return gst_util_uint64_scale(count, GST_SECOND, format.rate); };
-    if (trim >= samples) {  // the whole buffer (an empty one too)
-        skip -= duration(samples);
-        return GST_PAD_PROBE_DROP;
-    }
-    skip = 0;
-    if (trim == 0)
-        return GST_PAD_PROBE_OK;
-    const GstClockTime start = GST_BUFFER_PTS(buffer) + duration(trim);
-    buffer = gst_audio_buffer_truncate(buffer, format.bpf, trim, -1);  // a new buffer
+    if (!known)
+        return nullptr;
+    const gsize size = gst_util_uint64_scale(kLeadIn, format.rate, GST_SECOND) * format.bpf;
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, size, nullptr);
+    GstMapInfo map;
+    gst_buffer_map(buffer, &map, GST_MAP_WRITE);
+    gst_audio_format_info_fill_silence(format.finfo, map.data, map.size);
+    gst_buffer_unmap(buffer, &map);
     GST_BUFFER_PTS(buffer) = start;
-    GST_BUFFER_DURATION(buffer) = duration(samples - trim);
-    GST_PAD_PROBE_INFO_DATA(info) = buffer;
-    return GST_PAD_PROBE_OK;
+    GST_BUFFER_DURATION(buffer) = kLeadIn;
+    return buffer;
 }
 
-// Sinks set playing whose stream the server has not read yet.
-struct Watched
-{
-    GstElement* sink;
-    GstClock* clock;  // the sink's, held
-    std::atomic<qint64>* skip;
-};
-std::mutex watchedLock;  // the server's thread and the player's meet here
-std::vector<Watched> watched;
-
-// On the sound server's thread: the server has read the sink's stream.
-void readBegun(GObject* sink)
-{
-    const std::lock_guard<std::mutex> lock(watchedLock);
-    const auto it = std::find_if(watched.begin(), watched.end(),
-                                 [sink](const Watched& w) { return G_OBJECT(w.sink) == sink; });
-    if (it == watched.end())
-        return;
-    const qint64 moved = moveEarlier(it->clock, EngineClock::GetInstance()->sourceNs());
-    *it->skip = moved;
-    if (moved > 0)
-        qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
-    gst_object_unref(it->clock);
-    watched.erase(it);
-}
+std::mutex watchLock;  // the server's thread and the streaming thread meet here
+std::vector<FirstCycleWatch*> watched;  // sinks whose stream the server has not read yet
 
 GstDebugCategory* pulseCategory = nullptr;  // the sink's debug category
 GstDebugLevel shownLevel = GST_LEVEL_NONE;  // what of it the user asked to see
@@ -108,7 +75,7 @@ void onLog(GstDebugCategory* category, GstDebugLevel level, const gchar* file, c
 {
     if (category == pulseCategory && level == GST_LEVEL_DEBUG && object && function
         && std::strcmp(function, "gst_pulsering_stream_started_cb") == 0)
-        readBegun(object);
+        FirstCycleWatch::streamRead(object);
     if (forwarding && (category != pulseCategory || level <= shownLevel))
         gst_debug_log_default(category, level, file, function, line, object, message, nullptr);
 }
@@ -138,30 +105,91 @@ void listen()
 
 }  // namespace
 
-void FirstCycleWatch::start(GstElement* sink)
+void FirstCycleWatch::start(GstElement* sink, GstPad* pad)
 {
     stop();
     static std::once_flag listening;
     std::call_once(listening, listen);
-    m_pad = gst_element_get_static_pad(sink, "sink");
-    m_probe = gst_pad_add_probe(m_pad, GST_PAD_PROBE_TYPE_BUFFER, skipSound, &m_skip, nullptr);
-    const std::lock_guard<std::mutex> lock(watchedLock);
-    watched.push_back({sink, gst_element_provide_clock(sink), &m_skip});
+    m_step = Step::FirstSound;
+    m_leadInEnd = 0;
+    m_sink = sink;
+    m_pad = GST_PAD(gst_object_ref(pad));
+    const auto onSound = [](GstPad* pad, GstPadProbeInfo* info, gpointer watch) {
+        static_cast<FirstCycleWatch*>(watch)->onSound(pad, info);
+        return GST_PAD_PROBE_OK;
+    };
+    m_probe = gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, onSound, this, nullptr);
+    const std::lock_guard<std::mutex> lock(watchLock);
+    m_read = false;
+    watched.push_back(this);
 }
 
 void FirstCycleWatch::stop()
 {
     {
-        const std::lock_guard<std::mutex> lock(watchedLock);
-        const auto it = std::find_if(watched.begin(), watched.end(),
-                                     [this](const Watched& w) { return w.skip == &m_skip; });
-        if (it != watched.end()) {
-            gst_object_unref(it->clock);
-            watched.erase(it);
-        }
+        const std::lock_guard<std::mutex> lock(watchLock);
+        watched.erase(std::remove(watched.begin(), watched.end(), this), watched.end());
+        m_read = true;
     }
+    m_readBegun.notify_all();
     if (m_pad)
-        gst_pad_remove_probe(m_pad, m_probe);
+        gst_pad_remove_probe(m_pad, std::exchange(m_probe, 0));
     gst_clear_object(&m_pad);
-    m_skip = 0;
+}
+
+void FirstCycleWatch::streamRead(const void* sink)
+{
+    const std::lock_guard<std::mutex> lock(watchLock);
+    const auto it = std::find_if(watched.begin(), watched.end(),
+                                 [sink](const FirstCycleWatch* w) { return w->m_sink == sink; });
+    if (it == watched.end())
+        return;
+    FirstCycleWatch* watch = *it;
+    watched.erase(it);
+    if (watch->m_read)
+        return;
+    GstClock* clock = gst_element_provide_clock(watch->m_sink);  // the stream's, so there
+    const qint64 moved = moveEarlier(clock, EngineClock::GetInstance()->sourceNs());
+    gst_object_unref(clock);
+    if (moved > 0)
+        qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
+    watch->m_read = true;
+    watch->m_readBegun.notify_all();
+}
+
+// On the streaming thread. The first sound starts the stream; what lies over
+// the lead-in is placed where it belongs, not after what the sink wrote last
+// (the lead-in, or the end of sound it left out as too late).
+void FirstCycleWatch::onSound(GstPad* pad, GstPadProbeInfo* info)
+{
+    GstBuffer* sound = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (m_step == Step::LeadIn || !GST_BUFFER_PTS_IS_VALID(sound))
+        return;
+    if (m_step == Step::FirstSound)
+        startStream(pad, GST_BUFFER_PTS(sound));
+    if (GST_BUFFER_PTS(sound) >= m_leadInEnd)
+        return;
+    sound = gst_buffer_make_writable(sound);
+    GST_BUFFER_FLAG_SET(sound, GST_BUFFER_FLAG_RESYNC);
+    GST_PAD_PROBE_INFO_DATA(info) = sound;
+}
+
+// The lead-in in front of the sound from `start` (the sink prerolls on it and
+// starts the stream once playing); then the wait for the server's read.
+void FirstCycleWatch::startStream(GstPad* pad, quint64 start)
+{
+    m_step = Step::LeadIn;
+    if (GstBuffer* silence = leadIn(pad, start); silence && gst_pad_push(pad, silence) == GST_FLOW_OK)
+        awaitRead();
+    m_leadInEnd = start + kLeadIn;
+    m_step = Step::Passing;
+}
+
+void FirstCycleWatch::awaitRead()
+{
+    std::unique_lock<std::mutex> lock(watchLock);
+    if (!m_readBegun.wait_for(lock, std::chrono::nanoseconds(kWaitFor), [this] { return m_read; }))
+        qCInfo(lcSound, "the server did not read the stream within %lld ms; the sound goes unmoved",
+               kWaitFor / GST_MSECOND);
+    m_read = true;  // a later notice moves nothing: the sound is being written
 }

@@ -3,33 +3,50 @@
 
 #include <QtGlobal>
 
-#include <atomic>
+#include <condition_variable>
 
 typedef struct _GstElement GstElement;
 typedef struct _GstPad GstPad;
+typedef struct _GstPadProbeInfo GstPadProbeInfo;
 
 // PipeWire takes a new stream into its graph at the graph's next cycle, up to
 // a period (tens of ms on a desktop) after the sink started it, while the sink
-// places the sound as if it were heard at once. The server tells the stream
+// places the sound as if it were read at once. The server tells the stream
 // when it first reads it ("started"); pulsesink passes that on only to its
-// debug log, so the watch listens there. Told of the read, it moves the sink's
-// mapping earlier by the wait and leaves that much of the sound out where the
-// sink writes next (about 150 ms on, one skip of up to a period). PulseAudio
-// starts a stream at once: its notice comes back within a millisecond and
-// moves nothing.
+// debug log, so the watch listens there.
+//
+// So that nothing is written by a mapping that is about to move, the sink
+// starts its stream on a lead-in of silence, and the track's first sound
+// waits before the sink until the server has read the stream (60 ms at most).
+// The sink's mapping is then moved earlier by the wait, and the sound placed
+// by it; what of it is due by then is left out. PulseAudio reads a stream at
+// once: its notice comes within a millisecond and moves nothing.
 class FirstCycleWatch
 {
 public:
     ~FirstCycleWatch() { stop(); }
-    // Right before `sink` (a pulsesink) is set playing.
-    void start(GstElement* sink);
-    // Before the sink's stream is closed.
+    // Before the track's first sound reaches `pad`, the last pad before `sink`
+    // (a pulsesink): the sink prerolls on the lead-in.
+    void start(GstElement* sink, GstPad* pad);
+    // Before the sink's stream is closed; lets the sound go.
     void stop();
+    // On the server's thread, from the debug log: `sink`'s stream was read.
+    static void streamRead(const void* sink);
 
 private:
-    std::atomic<qint64> m_skip{0};  // ns of sound still to leave out
-    GstPad* m_pad = nullptr;        // the sink's, while watched
-    unsigned long m_probe = 0;      // what leaves the sound out
+    void onSound(GstPad* pad, GstPadProbeInfo* info);
+    void startStream(GstPad* pad, quint64 start);
+    void awaitRead();
+
+    enum class Step { FirstSound, LeadIn, Passing };
+    Step m_step = Step::Passing;  // these two on the streaming thread only
+    quint64 m_leadInEnd = 0;      // ns of the track
+    GstElement* m_sink = nullptr;
+    GstPad* m_pad = nullptr;      // held while watched
+    unsigned long m_probe = 0;
+    // Guarded by the lock the server's thread and the streaming thread share.
+    bool m_read = false;  // the server has read the stream, or the wait is over
+    std::condition_variable m_readBegun;
 };
 
 #endif

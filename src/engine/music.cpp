@@ -216,7 +216,8 @@ void Music::open()
 }
 
 // A flushing seek has landed when it returns: what passes the hold from then
-// on is the track from its new position. A position past the end is silence.
+// on is the track from its new position, and its first sound starts the
+// stream (FirstCycleWatch). A position past the end is silence.
 void Music::seek()
 {
     if (const qint64 end = length(); end > 0 && m_target.position >= end) {
@@ -224,6 +225,7 @@ void Music::seek()
     } else if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
                                        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                        m_target.position)) {
+        m_firstCycle.start(m_sink, m_held);
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
         m_phase = Phase::Opening;
     } else {
@@ -247,7 +249,6 @@ void Music::start()
 {
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
-    m_firstCycle.start(m_sink);
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
