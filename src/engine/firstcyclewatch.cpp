@@ -148,9 +148,9 @@ void FirstCycleWatch::streamRead(const void* sink)
     watched.erase(it);
     if (watch->m_read)
         return;
-    GstClock* clock = gst_element_provide_clock(watch->m_sink);  // the stream's, so there
-    const qint64 moved = moveEarlier(clock, EngineClock::GetInstance()->sourceNs());
-    gst_object_unref(clock);
+    GstClock* clock = gst_element_provide_clock(watch->m_sink);  // none once the stream is gone
+    const qint64 moved = clock ? moveEarlier(clock, EngineClock::GetInstance()->sourceNs()) : 0;
+    gst_clear_object(&clock);
     if (moved > 0)
         qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
     watch->m_read = true;
