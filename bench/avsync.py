@@ -428,8 +428,13 @@ def measure(args, server, reference):
                   "recording_lost_ms": round(recording.lost_ms(), 1)}
         summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
         summary += ", %d broken up" % broken if broken else ""
+        # The recording's clock rose: samples lost, or PipeWire's graph stalled,
+        # which leaves the sound after it as much late in real time.
         lost = result["recording_lost_ms"]
-        summary += ", the recording lost %.1f ms" % lost if lost else ""
+        result["graph_stalled"] = bool(lost and abs(offsets[-1] - offsets[0] - lost) < 1.5)
+        if lost:
+            summary += (", the graph stalled %.1f ms" if result["graph_stalled"] else
+                        ", the recording lost %.1f ms") % lost
         if args.seek_at and args.seeks == 1:  # a run of seeks queues up behind the picture
             key = recording.sample_at(pressed[-1])
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
