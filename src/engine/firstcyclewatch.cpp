@@ -19,14 +19,12 @@ Q_LOGGING_CATEGORY(lcSound, "quenvarix.sound", QtWarningMsg)
 
 namespace {
 
-// A period of PipeWire's graph at its largest by default (2048 samples at 48 kHz),
-// with the server's answer and a margin: the longest the first sound waits.
+// The longest the first sound waits: PipeWire's largest default period (2048
+// samples at 48 kHz), the server's answer and a margin.
 const qint64 kWaitFor = 60 * GST_MSECOND;
-// PulseAudio starts a stream at once; its notice is the answer's round trip
-// (0.3 to 0.9 ms measured), not a wait to move the sound by.
+// PulseAudio's notice is the answer's round trip (0.3 to 0.9 ms), not a wait.
 const qint64 kLeastWait = GST_MSECOND;
-// Silence the stream starts on: PipeWire starts a stream only once it holds
-// a period's worth of data.
+// PipeWire starts a stream only once it holds a period's worth of data.
 const GstClockTime kLeadIn = 100 * GST_MSECOND;
 
 // The sink's clock maps the pipeline's time to the stream's; moved later, the
@@ -80,10 +78,8 @@ void onLog(GstDebugCategory* category, GstDebugLevel level, const gchar* file, c
         gst_debug_log_default(category, level, file, function, line, object, message, nullptr);
 }
 
-// Once pulsesink is loaded (its category exists). GStreamer's own log writes
-// to standard error unless GST_DEBUG_FILE names a file; this log shows the
-// same, less the sink's messages raised to be heard here. With a file, the
-// file gets those too.
+// Once pulsesink is loaded. Without GST_DEBUG_FILE, this log stands in for
+// GStreamer's printer, less the sink's messages raised to be heard here.
 void listen()
 {
     GSList* categories = gst_debug_get_all_categories();

@@ -9,24 +9,20 @@ typedef struct _GstElement GstElement;
 typedef struct _GstPad GstPad;
 typedef struct _GstPadProbeInfo GstPadProbeInfo;
 
-// PipeWire takes a new stream into its graph at the graph's next cycle, up to
-// a period (tens of ms on a desktop) after the sink started it, while the sink
-// places the sound as if it were read at once. The server tells the stream
-// when it first reads it ("started"); pulsesink passes that on only to its
-// debug log, so the watch listens there.
+// PipeWire reads a new stream first at its graph's next cycle, up to a period
+// (tens of ms) after the sink started it, while the sink places the sound as if
+// it were read at once. The server's "started" notice tells of the read;
+// pulsesink passes it on only to its debug log, so the watch listens there.
 //
-// So that nothing is written by a mapping that is about to move, the sink
-// starts its stream on a lead-in of silence, and the track's first sound
-// waits before the sink until the server has read the stream (60 ms at most).
-// The sink's mapping is then moved earlier by the wait, and the sound placed
-// by it; what of it is due by then is left out. PulseAudio reads a stream at
-// once: its notice comes within a millisecond and moves nothing.
+// The sink starts its stream on a lead-in of silence, and the first sound waits
+// before the sink until the read (60 ms at most). The sink's mapping is then
+// moved earlier by the wait, and what of the sound is due by then is left out.
+// PulseAudio reads a stream at once: its notice moves nothing.
 class FirstCycleWatch
 {
 public:
     ~FirstCycleWatch() { stop(); }
-    // Before the track's first sound reaches `pad`, the last pad before `sink`
-    // (a pulsesink): the sink prerolls on the lead-in.
+    // Before the first sound reaches `pad`, the last pad before `sink` (a pulsesink).
     void start(GstElement* sink, GstPad* pad);
     // Before the sink's stream is closed; lets the sound go.
     void stop();

@@ -12,24 +12,21 @@
 
 namespace {
 
-// The track is always an MP3; naming the decoder keeps its timing the same
-// on every machine. The sink plays on from where it was placed instead of
-// following the server's reports of its position: PipeWire's move in steps
-// of its period, and following them skipped 20 to 50 ms of sound at a time.
+// The decoder is named so its timing is the same on every machine. The sink
+// plays on from where it was placed: PipeWire reports the stream's position in
+// steps of its period, and following them skipped 20 to 50 ms at a time.
 const char* const kPipeline =
     "filesrc name=file ! mpegaudioparse ! mpg123audiodec ! audioconvert ! audioresample"
     " ! volume name=volume ! pulsesink name=sink client-name=Quenvarix slave-method=none"
     " stream-properties=\"props,media.role=game\"";
 
-const int kBusInterval = 20;    // ms between looks at the pipeline's messages
-const int kStartInterval = 5;   // the same while a start is under way
-// What opening, seeking and starting take: an anchor aims this far ahead.
-const qint64 kSeekLead = 25 * GST_MSECOND;
-// A start further ahead waits with the stream closed until this long before.
-const qint64 kOpenAhead = 150 * GST_MSECOND;
-const int kStartBudget = 100;      // ms StartNow waits at most
-const int kMaxReopenDelay = 8000;  // ms between attempts once they are rare
-const qint64 kEndMargin = 1000 * GST_MSECOND;  // a loss this close to the end is the end
+const int kBusInterval = 20;                     // ms between looks at the bus
+const int kStartInterval = 5;                    // the same while a start is under way
+const qint64 kSeekLead = 25 * GST_MSECOND;       // what a start takes: an anchor aims this far ahead
+const qint64 kOpenAhead = 150 * GST_MSECOND;     // a later start waits closed until this long before
+const int kStartBudget = 100;                    // ms StartNow waits at most
+const int kMaxReopenDelay = 8000;                // ms between attempts once they are rare
+const qint64 kEndMargin = 1000 * GST_MSECOND;    // a loss this close to the end is the end
 
 // CLOCK_MONOTONIC, as GStreamer's system clock, the pipeline's.
 qint64 monotonicNow()
@@ -87,7 +84,6 @@ void Music::init()
     m_busTimer.start(kBusInterval);
 }
 
-// Prerolled at once, so that a missing file or server is told at once.
 void Music::load(const QString& path)
 {
     m_path = path;
@@ -116,11 +112,18 @@ void Music::Follow()
     if (!m_pipeline)
         return;
     readBus();
-    sync();
+    const qint64 to = origin();
+    if (m_phase == Phase::Failed || to == kNone)
+        return;
+    if (to != m_anchoredTo) {
+        m_anchoredTo = to;
+        to == kPaused ? close() : anchor(to);
+    }
+    advance();
+    m_busTimer.setInterval(starting() ? kStartInterval : kBusInterval);
 }
 
-// Takes a start under way through its steps here and now (at most
-// kStartBudget ms); a start that lies further ahead goes on waiting.
+// A start that lies further ahead goes on waiting.
 void Music::StartNow()
 {
     QElapsedTimer waited;
@@ -149,23 +152,13 @@ qint64 Music::expectedNow() const
     return from < 0 ? -1 : monotonicNow() - from - trackStart() * GST_MSECOND;
 }
 
-// Anchors the track again if the clock moved, then moves a start on.
-void Music::sync()
+bool Music::starting() const
 {
-    const qint64 to = origin();
-    if (m_phase == Phase::Failed || to == kNone)
-        return;
-    if (to != m_anchoredTo) {
-        m_anchoredTo = to;
-        to == kPaused ? close() : anchor(to);
-    }
-    advance();
-    const bool starting = m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
-    m_busTimer.setInterval(starting ? kStartInterval : kBusInterval);
+    return m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
 }
 
-// Where the track belongs from a moment just ahead; the stream is closed and
-// opened again for it (see start()) now or shortly before a later start.
+// The stream is closed, and opened again for the new anchor now or shortly
+// before a start that lies ahead.
 void Music::anchor(qint64 originNs)
 {
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
@@ -184,8 +177,6 @@ void Music::close(bool release)
     m_phase = Phase::Idle;
 }
 
-// Open, seek with the data held before the sink, then start once prerolled
-// from the new position; each step once the one before has landed.
 void Music::advance()
 {
     if (m_phase == Phase::Waiting && monotonicNow() >= m_target.heardAt - kOpenAhead)
@@ -197,11 +188,9 @@ void Music::advance()
         start();
 }
 
-// The sink's offset carries the distance from now to where the track is to
-// be heard, set before the first sound passes (later, it would split the
-// sound). The data wait before the sink until the track has been sought, so
-// that the sink opens its stream for the sound it is to play (one flushed by
-// a seek was heard 6 to 8 ms late).
+// The sink's offset carries the distance from now to where the track is to be
+// heard (set later, it would split the sound). The data wait before the sink
+// until the track is sought: a stream flushed by a seek was heard 6-8 ms late.
 void Music::open()
 {
     const qint64 now = monotonicNow();
@@ -215,9 +204,8 @@ void Music::open()
     m_phase = Phase::Holding;
 }
 
-// A flushing seek has landed when it returns: what passes the hold from then
-// on is the track from its new position, and its first sound starts the
-// stream (FirstCycleWatch). A position past the end is silence.
+// A flushing seek has landed when it returns: what passes the hold from then on
+// is the track from its new position. A position past the end is silence.
 void Music::seek()
 {
     if (const qint64 end = length(); end > 0 && m_target.position >= end) {
@@ -241,10 +229,9 @@ qint64 Music::length()
     return m_length;
 }
 
-// pulsesink's clock is the sound server's stream, which counts from its
-// opening whether it plays or not; the sink places the first sound by it.
-// So the stream is opened just before it is needed, and the base time is
-// the moment of opening moved earlier by what that clock reads now.
+// pulsesink places the first sound by the stream's time, which counts from its
+// opening whether it plays or not: the base time is the moment of opening,
+// moved earlier by what the stream has counted.
 void Music::start()
 {
     const qint64 openFor = streamTime();
@@ -256,10 +243,9 @@ void Music::start()
     m_reopenDelay = kFirstReopenDelay;
 }
 
-// The stream's own time since it was opened (ns), without the offset the
-// sink's clock carries over from earlier streams (a few ms more with every
-// anchor); never more than the time since opening (a server that cannot tell
-// yet may answer with an older stream's time).
+// The stream's own time (ns), not the sink's clock, which carries over a few ms
+// more from every stream before; at most the time since opening (a server that
+// cannot tell yet may answer with an older stream's time).
 qint64 Music::streamTime() const
 {
     GstClock* clock = gst_element_provide_clock(m_sink);  // pulsesink always has one
@@ -287,9 +273,8 @@ void Music::readBus()
     }
 }
 
-// Silence from here on; a track lost while it should still be heard is
-// opened again (the timer runs from a loss until the track plays again). Of
-// unknown length: better opened once too often than never.
+// A track lost while it should still be heard is opened again (the timer runs
+// from a loss until it plays again); of unknown length, once too often.
 void Music::fail(const QString& reason)
 {
     const qint64 end = length();  // while the pipeline still knows it
@@ -306,9 +291,8 @@ void Music::fail(const QString& reason)
     }
 }
 
-// The same file again; once it has prerolled, the next look anchors it where
-// it belongs. If it does not play by the next attempt (the sound server is
-// not back yet), it is opened again, less often each time.
+// Once prerolled, the next look anchors it. Until it plays (the server is not
+// back yet) it is opened again, less often each time.
 void Music::reopen()
 {
     m_reopenDelay = qMin(2 * m_reopenDelay, kMaxReopenDelay);
@@ -316,8 +300,8 @@ void Music::reopen()
     load(m_path);
 }
 
-// A track that ends well before its length was cut short or turned to
-// noise (nothing is opened again: the file would not get better).
+// A track that ends well before its length was cut short or turned to noise
+// (not opened again: the file would not get better).
 void Music::endEarly()
 {
     const qint64 at = expectedNow(), end = length();

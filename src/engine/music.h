@@ -12,15 +12,14 @@ typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
 typedef struct _GstPad GstPad;
 
-// Plays the soundtrack through GStreamer on EngineClock's monotonic time
-// base: track position p is heard at engine time delay + offset + p, by
-// construction, not by correction. Whenever the engine clock is moved (pause,
-// resume, a jump) the track is anchored again: sought to where it belongs and
-// scheduled on the new origin.
+// Plays the soundtrack through GStreamer on EngineClock's monotonic time base:
+// track position p is heard at engine time delay + offset + p by construction.
+// Whenever the engine clock moves (pause, resume, a jump) the track is anchored
+// again: sought to where it belongs and scheduled on the new origin.
 //
 // Faults leave the picture alone: a missing or broken track, or no sound
-// server, gives one message and silence. A track lost while playing (the
-// server went away) is opened again after 1, 2, 4, then every 8 s, in place.
+// server, gives one message and silence. A track lost while playing (the server
+// went away) is opened again after 1, 2, 4, then every 8 s, in place.
 class Music : public QObject
 {
 public:
@@ -28,24 +27,22 @@ public:
     ~Music() override;
 
     void init();
-    // Opens the track and prerolls it (decoder and device are set up here).
-    void load(const QString& path);
+    void load(const QString& path);  // prerolls: a missing file or server is told at once
     void SetVolume(float volume);
-    // Returns at once; the track is heard from engine time `delay`, or
-    // `delay` ms after the call while the engine clock does not run.
+    // The track is heard from engine time `delay`, or `delay` ms after the call
+    // while the engine clock does not run.
     void play(int delay);
 
-    // Looks at the engine clock and the pipeline's messages: called on every
-    // frame and whenever the clock was moved. Between frames a timer does it.
+    // Reads the pipeline's messages and anchors the track again if the engine
+    // clock moved: on every frame, and between frames by a timer.
     void Follow();
-    // As Follow, and a start it finds under way is taken to its sound before
-    // this returns: for a jump of the clock, before the picture is built.
+    // As Follow, and a start under way is taken to its sound before this
+    // returns: for a jump of the clock, before the picture is built.
     void StartNow();
-    // Moves the sound later (positive) or earlier against the picture, in ms.
-    void SetAudioOffset(int ms) { m_offset = ms; }
+    void SetAudioOffset(int ms) { m_offset = ms; }  // positive: the sound later
 
-    // Where the track is heard now (ms), or -1 before its start and when
-    // nothing plays; where it should be at engine time `engineTime`.
+    // Where the track is heard (ms; -1 before its start and while silent), and
+    // where it should be at `engineTime`.
     int GetAudioPosition() const;
     int GetExpectedPosition(int engineTime) const { return engineTime - trackStart(); }
     int SeekCount() const { return m_seeks; }  // anchors so far
@@ -54,17 +51,22 @@ public:
     static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
 
 private:
+    // A start goes Waiting, Holding, Opening, one step per look once the one
+    // before has landed. Idle: closed, paused or at its end. Failed: silent
+    // until opened again.
+    enum class Phase { Idle, Waiting, Holding, Opening, Playing, Failed };
+
     int trackStart() const { return m_delay + m_offset; }
     qint64 origin() const;
     qint64 expectedNow() const;
-    void sync();
+    bool starting() const;
     void anchor(qint64 originNs);
     void close(bool release = false);
     void advance();
     void open();
     void seek();
-    qint64 length();
     void start();
+    qint64 length();
     qint64 streamTime() const;
     void readBus();
     void fail(const QString& reason);
@@ -75,7 +77,7 @@ private:
     GstElement* m_pipeline = nullptr;
     GstElement* m_sink = nullptr;  // owned by the pipeline
     GstBus* m_bus = nullptr;
-    GstPad* m_held = nullptr;  // where data wait while the track is sought into place
+    GstPad* m_held = nullptr;  // where data wait while the track is sought
     unsigned long m_hold = 0;  // the probe that holds them, 0 when none
     FirstCycleWatch m_firstCycle;
     QTimer m_busTimer;
@@ -86,16 +88,12 @@ private:
     qint64 m_playCalledNs = -1;  // the origin while the engine clock does not run
     static constexpr qint64 kNone = -1, kPaused = -2;
     qint64 m_anchoredTo = kNone;  // the engine clock's origin, kNone or kPaused
-    // A start goes through Waiting, Holding and Opening, one step per look
-    // once the previous one has landed. Idle: closed, paused or played to
-    // its end. Failed: silent until opened again.
-    enum class Phase { Idle, Waiting, Holding, Opening, Playing, Failed };
     Phase m_phase = Phase::Idle;
     TrackAnchor m_target;
-    qint64 m_openedAt = 0;  // monotonic ns at which the stream was last opened
+    qint64 m_openedAt = 0;  // monotonic ns of the stream's last opening
     bool m_warned = false;  // the one message of a track that never played
     bool m_played = false;  // only a track that has played can be lost
-    qint64 m_length = 0;    // see length()
+    qint64 m_length = 0;    // ns, see length()
     int m_reopenDelay = kFirstReopenDelay;
     int m_seeks = 0;
 };
