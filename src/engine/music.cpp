@@ -6,9 +6,12 @@
 #include <gst/gst.h>
 
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <utility>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
 namespace {
 
@@ -115,7 +118,7 @@ void Music::Follow()
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
-    if (to != m_anchoredTo) {
+    if (to != m_anchoredTo || fellBehind()) {
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to);
     }
@@ -152,6 +155,15 @@ qint64 Music::expectedNow() const
     return from < 0 ? -1 : monotonicNow() - from - trackStart() * GST_MSECOND;
 }
 
+// Placed again: a short gap now rather than every kick late from here on.
+bool Music::fellBehind() const
+{
+    const qint64 behind = m_phase == Phase::Playing ? m_stall.fellBehind() : 0;
+    if (behind > 0)
+        qCInfo(lcSound, "the sound fell %.1f ms behind; placed again", behind / 1e6);
+    return behind > 0;
+}
+
 bool Music::starting() const
 {
     return m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
@@ -171,6 +183,7 @@ void Music::anchor(qint64 originNs)
 void Music::close(bool release)
 {
     m_firstCycle.stop();
+    m_stall.stop();
     gst_element_set_state(m_pipeline, release ? GST_STATE_NULL : GST_STATE_READY);
     if (m_hold)
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
@@ -237,6 +250,7 @@ void Music::start()
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    m_stall.start(m_held);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
     m_reopenTimer.stop();
