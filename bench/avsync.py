@@ -429,12 +429,18 @@ def measure(args, server, reference):
         summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
         summary += ", %d broken up" % broken if broken else ""
         # The recording's clock rose: samples lost, or PipeWire's graph stalled,
-        # which leaves the sound after it as much late in real time.
+        # which leaves the sound after it as much late in real time, until the
+        # player sees it fall behind and places it again.
         lost = result["recording_lost_ms"]
-        result["graph_stalled"] = bool(lost and abs(offsets[-1] - offsets[0] - lost) < 1.5)
+        behind = [float(line.split(" fell ")[1].split()[0]) for line in lines if "placed again" in line]
+        result["placed_again_ms"] = behind
+        result["graph_stalled"] = bool(lost and (abs(offsets[-1] - offsets[0] - lost) < 1.5
+                                                 or any(abs(b - lost) < 1.5 for b in behind)))
         if lost:
             summary += (", the graph stalled %.1f ms" if result["graph_stalled"] else
                         ", the recording lost %.1f ms") % lost
+        if behind:
+            summary += ", placed again %s ms behind" % " and ".join("%.1f" % b for b in behind)
         if args.seek_at and args.seeks == 1:  # a run of seeks queues up behind the picture
             key = recording.sample_at(pressed[-1])
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
