@@ -48,7 +48,7 @@ void StallWatch::passed(qint64 now, qint64 position)
 void StallWatch::closeWindow()
 {
     const qint64 least = std::exchange(m_least, kUnknown);
-    if (std::exchange(m_settling, false) || least == kUnknown)
+    if (std::exchange(m_settling, false))
         return;
     if (!m_past.empty()) {
         const qint64 rise = least - median();
