@@ -95,6 +95,7 @@ void Music::load(const QString& path)
     close(true);
     g_object_set(child(m_pipeline, "file"), "location", path.toLocal8Bit().constData(), nullptr);
     m_anchoredTo = kNone;
+    m_placement.forget();  // maybe another server: its own placement
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
 }
 
@@ -118,7 +119,7 @@ void Music::Follow()
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
-    if (to != m_anchoredTo || fellBehind()) {
+    if (to != m_anchoredTo || offPlace()) {
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to);
     }
@@ -155,13 +156,15 @@ qint64 Music::expectedNow() const
     return from < 0 ? -1 : monotonicNow() - from - trackStart() * GST_MSECOND;
 }
 
-// Placed again: a short gap now rather than every kick late from here on.
-bool Music::fellBehind() const
+// Placed again: a short gap now rather than every kick off from here on.
+bool Music::offPlace() const
 {
-    const qint64 behind = m_phase == Phase::Playing ? m_stall.fellBehind() : 0;
-    if (behind > 0)
-        qCInfo(lcSound, "the sound fell %.1f ms behind; placed again", behind / 1e6);
-    return behind > 0;
+    const qint64 off = m_phase == Phase::Playing ? m_placement.offPlace() : 0;
+    if (off > 0)
+        qCInfo(lcSound, "the sound fell %.1f ms behind; placed again", off / 1e6);
+    else if (off < 0)
+        qCInfo(lcSound, "the sound ran %.1f ms ahead; placed again", -off / 1e6);
+    return off != 0;
 }
 
 bool Music::starting() const
@@ -183,8 +186,8 @@ void Music::anchor(qint64 originNs)
 void Music::close(bool release)
 {
     m_firstCycle.stop();
-    m_stall.stop();
     gst_element_set_state(m_pipeline, release ? GST_STATE_NULL : GST_STATE_READY);
+    m_placement.stop();
     if (m_hold)
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
     m_phase = Phase::Idle;
@@ -250,7 +253,7 @@ void Music::start()
     const qint64 openFor = streamTime();
     gst_element_set_base_time(m_pipeline, GstClockTime(m_openedAt - openFor));
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
-    m_stall.start(m_held);
+    m_placement.start(m_held, m_target.heardAt - m_target.position);
     m_phase = Phase::Playing;
     m_played = true;  // the stream opened: the sound server is there
     m_reopenTimer.stop();

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "firstcyclewatch.h"
-#include "stallwatch.h"
+#include "placementwatch.h"
 #include "trackanchor.h"
 
 typedef struct _GstBus GstBus;
@@ -61,7 +61,7 @@ private:
     qint64 origin() const;
     qint64 expectedNow() const;
     bool starting() const;
-    bool fellBehind() const;
+    bool offPlace() const;
     void anchor(qint64 originNs);
     void close(bool release = false);
     void advance();
@@ -82,7 +82,7 @@ private:
     GstPad* m_held = nullptr;  // where data wait while the track is sought
     unsigned long m_hold = 0;  // the probe that holds them, 0 when none
     FirstCycleWatch m_firstCycle;
-    StallWatch m_stall;
+    PlacementWatch m_placement;
     QTimer m_busTimer;
     QTimer m_reopenTimer;
     QString m_path;

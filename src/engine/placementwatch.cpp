@@ -1,0 +1,83 @@
+#include "placementwatch.h"
+
+#include "engineclock.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+void PlacementWatch::start(GstPad* pad, qint64 zeroAt)
+{
+    stop();
+    begin(zeroAt);
+    m_pad = GST_PAD(gst_object_ref(pad));
+    const auto onBuffer = [](GstPad*, GstPadProbeInfo* info, gpointer watch) {
+        const GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+        if (GST_BUFFER_PTS_IS_VALID(buffer))
+            static_cast<PlacementWatch*>(watch)->passed(EngineClock::GetInstance()->sourceNs(),
+                                                        qint64(GST_BUFFER_PTS(buffer)));
+        return GST_PAD_PROBE_OK;
+    };
+    m_probe = gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, onBuffer, this, nullptr);
+}
+
+void PlacementWatch::stop()
+{
+    if (m_pad)
+        gst_pad_remove_probe(m_pad, std::exchange(m_probe, 0));
+    gst_clear_object(&m_pad);
+}
+
+// What the starts before have seen is kept to compare with.
+void PlacementWatch::begin(qint64 zeroAt)
+{
+    m_zeroAt = zeroAt;
+    m_windowEnd = -1;
+    m_settling = true;
+    m_least = kUnknown;
+    m_lastLeast = kUnknown;
+    m_lastOff = 0;
+    m_off = 0;
+}
+
+void PlacementWatch::passed(qint64 now, qint64 position)
+{
+    if (m_windowEnd < 0)
+        m_windowEnd = now + kSettle;
+    if (now >= m_windowEnd) {
+        closeWindow();
+        m_windowEnd = now + kWindow;
+    }
+    m_least = std::min(m_least, now - position - m_zeroAt);
+}
+
+// Told: the lesser of the two windows' moves.
+void PlacementWatch::closeWindow()
+{
+    const qint64 window = std::exchange(m_least, kUnknown);
+    if (std::exchange(m_settling, false))
+        return;
+    const qint64 before = std::exchange(m_lastLeast, window);
+    if (before == kUnknown)
+        return;  // not a whole second yet
+    const qint64 least = std::min(window, before);
+    if (!m_past.empty()) {
+        const qint64 off = least - median();
+        const bool twice = std::abs(off) > kLimit && std::abs(m_lastOff) > kLimit;
+        if (twice && m_off == 0)
+            m_off = std::abs(off) < std::abs(m_lastOff) ? off : m_lastOff;
+        m_lastOff = off;
+    }
+    if (m_past.size() == kPast)
+        m_past.erase(m_past.begin());
+    m_past.push_back(least);
+}
+
+qint64 PlacementWatch::median() const
+{
+    std::vector<qint64> sorted = m_past;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[sorted.size() / 2];
+}

@@ -1,0 +1,68 @@
+#ifndef PLACEMENTWATCH_H
+#define PLACEMENTWATCH_H
+
+#include <QtGlobal>
+
+#include <atomic>
+#include <limits>
+#include <vector>
+
+typedef struct _GstPad GstPad;
+
+// Tells when the sound is heard off its place. The server makes room for the
+// sound as it plays it, and the sink takes the next buffer as soon as there is
+// room, so the time a buffer passes less the time its position is to be heard
+// runs steady while the sound is in place: the sound the server holds ahead,
+// the same from start to start on one server. It rises for good by a stall of
+// the server (PipeWire's graph held up), and a start placed off moves it too
+// (a late notice of the server's first cycle, a stream placed off by the
+// server): either way the sink plays on from where it is.
+//
+// Every half second its least value over the last second is compared with the
+// median of the five before, of this start or those before it: the server may
+// make room in bursts up to 0.9 s apart, and a window must hold the earliest.
+// Two windows running must be off: a busy machine holds the streaming thread up
+// for a while, and the sound in the server's buffer plays on in place. The
+// first second of a start, while the buffer fills, is not compared. A server
+// whose placement moves (its quantum changed) is told once: the median
+// follows it.
+class PlacementWatch
+{
+public:
+    ~PlacementWatch() { stop(); }
+    // Whenever the sound starts: `pad` leads to the sink, and the track's
+    // position 0 is to be heard at `zeroAt` (monotonic ns).
+    void start(GstPad* pad, qint64 zeroAt);
+    void stop();
+    void forget() { m_past.clear(); }  // a new server: nothing to compare with
+    // ns the sound is heard late (negative: early), once by more than kLimit; else 0.
+    qint64 offPlace() const { return m_off; }
+
+    void begin(qint64 zeroAt);  // start() but the pad
+    // A buffer at `position` in the track passed at `now` (both ns).
+    void passed(qint64 now, qint64 position);
+
+    static constexpr qint64 kSettle = 500000000;   // ns left out after a start
+    static constexpr qint64 kWindow = 500000000;   // ns between looks; each takes in two
+    static constexpr qint64 kLimit = 4000000;      // ns off that count
+    static constexpr int kPast = 5;                // windows the median is taken over
+
+private:
+    void closeWindow();
+    qint64 median() const;
+
+    static constexpr qint64 kUnknown = std::numeric_limits<qint64>::max();
+    // On the streaming thread only, but for m_off.
+    qint64 m_zeroAt = 0;
+    qint64 m_windowEnd = -1;     // -1 before the first buffer
+    bool m_settling = true;      // the first window is the settling time
+    qint64 m_least = kUnknown;   // least lag of the window so far
+    qint64 m_lastLeast = kUnknown;  // the window before's
+    std::vector<qint64> m_past;  // least lags of the last windows, oldest first
+    qint64 m_lastOff = 0;        // the last window's least over the median before
+    std::atomic<qint64> m_off{0};
+    GstPad* m_pad = nullptr;     // held while watched
+    unsigned long m_probe = 0;
+};
+
+#endif
