@@ -393,6 +393,14 @@ def planned_keys(args):
     return []
 
 
+def moved_by(line):
+    """ms the player found its sound off its place ("the sound fell 5.2 ms
+    behind; placed again", or "ran ... ahead"): positive when late."""
+    words = line.split()
+    amount = float(words[words.index("ms") - 1])
+    return amount if " fell " in line else -amount
+
+
 def measure(args, server, reference):
     """The planned runs on one server; one result per run."""
     results = []
@@ -432,7 +440,7 @@ def measure(args, server, reference):
         # which leaves the sound after it as much late in real time, until the
         # player sees it fall behind and places it again.
         lost = result["recording_lost_ms"]
-        behind = [float(line.split(" fell ")[1].split()[0]) for line in lines if "placed again" in line]
+        behind = [moved_by(line) for line in lines if "placed again" in line]
         result["placed_again_ms"] = behind
         result["graph_stalled"] = bool(lost and (abs(offsets[-1] - offsets[0] - lost) < 1.5
                                                  or any(abs(b - lost) < 1.5 for b in behind)))
@@ -440,7 +448,7 @@ def measure(args, server, reference):
             summary += (", the graph stalled %.1f ms" if result["graph_stalled"] else
                         ", the recording lost %.1f ms") % lost
         if behind:
-            summary += ", placed again %s ms behind" % " and ".join("%.1f" % b for b in behind)
+            summary += ", placed again %s ms off" % " and ".join("%+.1f" % b for b in behind)
         if args.seek_at and args.seeks == 1:  # a run of seeks queues up behind the picture
             key = recording.sample_at(pressed[-1])
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
