@@ -39,6 +39,7 @@ void PlacementWatch::begin(qint64 zeroAt)
     m_least = kUnknown;
     m_lastLeast = kUnknown;
     m_lastOff = 0;
+    m_looks = 0;
     m_off = 0;
 }
 
@@ -64,15 +65,24 @@ void PlacementWatch::closeWindow()
         return;  // not a whole second yet
     const qint64 least = std::min(window, before);
     if (!m_past.empty()) {
-        const qint64 off = least - median();
-        const bool twice = std::abs(off) > kLimit && std::abs(m_lastOff) > kLimit;
-        if (twice && m_off == 0)
+        const qint64 off = offBy(least - median());
+        if (off && m_lastOff && m_off == 0)
             m_off = std::abs(off) < std::abs(m_lastOff) ? off : m_lastOff;
         m_lastOff = off;
     }
     if (m_past.size() == kPast)
         m_past.erase(m_past.begin());
     m_past.push_back(least);
+    ++m_looks;
+}
+
+// Late sound comes of a stall at any time; early sound only of a start placed
+// so, while the median is still of the starts before. Later, a lag that falls
+// is PulseAudio taking more of the sound ahead, not the sound moving.
+qint64 PlacementWatch::offBy(qint64 rise) const
+{
+    const bool starting = m_looks <= kPast / 2;
+    return rise > kLimit || (rise < -kLimit && starting) ? rise : 0;
 }
 
 qint64 PlacementWatch::median() const

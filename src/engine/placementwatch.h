@@ -23,9 +23,9 @@ typedef struct _GstPad GstPad;
 // make room in bursts up to 0.9 s apart, and a window must hold the earliest.
 // Two windows running must be off: a busy machine holds the streaming thread up
 // for a while, and the sound in the server's buffer plays on in place. The
-// first second of a start, while the buffer fills, is not compared. A server
-// whose placement moves (its quantum changed) is told once: the median
-// follows it.
+// first second of a start, while the buffer fills, is not compared. Early
+// sound is told only at a start. A server whose placement moves (its quantum
+// changed) is told once: the median follows it.
 class PlacementWatch
 {
 public:
@@ -49,6 +49,7 @@ public:
 
 private:
     void closeWindow();
+    qint64 offBy(qint64 rise) const;
     qint64 median() const;
 
     static constexpr qint64 kUnknown = std::numeric_limits<qint64>::max();
@@ -59,7 +60,8 @@ private:
     qint64 m_least = kUnknown;   // least lag of the window so far
     qint64 m_lastLeast = kUnknown;  // the window before's
     std::vector<qint64> m_past;  // least lags of the last windows, oldest first
-    qint64 m_lastOff = 0;        // the last window's least over the median before
+    qint64 m_lastOff = 0;        // the last window's move past the limit, else 0
+    int m_looks = 0;             // windows of this start looked at so far
     std::atomic<qint64> m_off{0};
     GstPad* m_pad = nullptr;     // held while watched
     unsigned long m_probe = 0;

@@ -74,6 +74,8 @@ void TestPlacementWatch::toldOnlyWhenOffPlace_data()
                                             << QList<qint64>{20, 0};
     QTest::newRow("a start placed late") << Starts{inPlace, {8, 0, 0, 0}} << QList<qint64>{0, 8};
     QTest::newRow("a start placed early") << Starts{inPlace, {-8, 0, 0, 0}} << QList<qint64>{0, -8};
+    QTest::newRow("early later in a start") << Starts{inPlace, {0, 3000, kForGood, -8}}
+                                            << QList<qint64>{0, 0};
     QTest::newRow("placed off under the limit") << Starts{inPlace, {3, 0, 0, 0}} << QList<qint64>{0, 0};
     // Told once; the next start, as far off, is the server's new placement.
     const Start moved{30, 0, 0, 0};
