@@ -160,16 +160,10 @@ qint64 Music::expectedNow() const
 bool Music::offPlace() const
 {
     const qint64 off = m_phase == Phase::Playing ? m_placement.offPlace() : 0;
-    if (off > 0)
-        qCInfo(lcSound, "the sound fell %.1f ms behind; placed again", off / 1e6);
-    else if (off < 0)
-        qCInfo(lcSound, "the sound ran %.1f ms ahead; placed again", -off / 1e6);
+    if (off != 0)
+        qCInfo(lcSound, "the sound %s %.1f ms %s; placed again", off > 0 ? "fell" : "ran",
+               qAbs(off) / 1e6, off > 0 ? "behind" : "ahead");
     return off != 0;
-}
-
-bool Music::starting() const
-{
-    return m_phase == Phase::Waiting || m_phase == Phase::Holding || m_phase == Phase::Opening;
 }
 
 // The stream is closed, and opened again for the new anchor now or shortly
@@ -277,8 +271,7 @@ void Music::readBus()
     const auto wanted = GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_EOS);
     while (GstMessage* message = gst_bus_pop_filtered(m_bus, wanted)) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-            endEarly();
-            m_phase = Phase::Idle;
+            ended();
         } else {
             GError* error = nullptr;
             gst_message_parse_error(message, &error, nullptr);
@@ -317,10 +310,11 @@ void Music::reopen()
     load(m_path);
 }
 
-// A track that ends well before its length was cut short or turned to noise
-// (not opened again: the file would not get better).
-void Music::endEarly()
+// At the track's end. One that ends well before its length was cut short or
+// turned to noise (not opened again: the file would not get better).
+void Music::ended()
 {
+    m_phase = Phase::Idle;
     const qint64 at = expectedNow(), end = length();
     if (end > 0 && at < end - kEndMargin && !m_warned)
         warn(QString("%1: the track ends at %2 s of %3 s")

@@ -52,15 +52,15 @@ public:
     static constexpr int kFirstReopenDelay = 1000;  // ms after a loss
 
 private:
-    // A start goes Waiting, Holding, Opening, one step per look once the one
-    // before has landed. Idle: closed, paused or at its end. Failed: silent
-    // until opened again.
+    // A start goes Waiting, Holding, Opening (in this order), one step per look
+    // once the one before has landed. Idle: closed, paused or at its end.
+    // Failed: silent until opened again.
     enum class Phase { Idle, Waiting, Holding, Opening, Playing, Failed };
 
     int trackStart() const { return m_delay + m_offset; }
     qint64 origin() const;
     qint64 expectedNow() const;
-    bool starting() const;
+    bool starting() const { return m_phase >= Phase::Waiting && m_phase <= Phase::Opening; }
     bool offPlace() const;
     void anchor(qint64 originNs);
     void close(bool release = false);
@@ -73,7 +73,7 @@ private:
     void readBus();
     void fail(const QString& reason);
     void reopen();
-    void endEarly();
+    void ended();
     void warn(const QString& what);
 
     GstElement* m_pipeline = nullptr;
