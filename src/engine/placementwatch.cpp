@@ -37,7 +37,8 @@ void PlacementWatch::begin(qint64 zeroAt)
     m_windowEnd = -1;
     m_settling = true;
     m_least = kUnknown;
-    m_lastLeast = kUnknown;
+    m_quarters.clear();
+    m_quarterCount = 0;
     m_lastOff = 0;
     m_looks = 0;
     m_off = 0;
@@ -48,22 +49,29 @@ void PlacementWatch::passed(qint64 now, qint64 position)
     if (m_windowEnd < 0)
         m_windowEnd = now + kSettle;
     if (now >= m_windowEnd) {
-        closeWindow();
-        m_windowEnd = now + kWindow;
+        closeQuarter();
+        m_windowEnd = now + kQuarter;
     }
     m_least = std::min(m_least, now - position - m_zeroAt);
 }
 
-// Told: the lesser of the two windows' moves.
-void PlacementWatch::closeWindow()
+void PlacementWatch::closeQuarter()
 {
-    const qint64 window = std::exchange(m_least, kUnknown);
+    const qint64 quarter = std::exchange(m_least, kUnknown);
     if (std::exchange(m_settling, false))
         return;
-    const qint64 before = std::exchange(m_lastLeast, window);
-    if (before == kUnknown)
-        return;  // not a whole second yet
-    const qint64 least = std::min(window, before);
+    m_quarters.push_back(quarter);
+    if (m_quarters.size() > kBefore + kRisen)
+        m_quarters.erase(m_quarters.begin());
+    if (risen() && m_off == 0)
+        m_off = *std::min_element(m_quarters.end() - kRisen, m_quarters.end()) - median();
+    if (++m_quarterCount % 2 == 0 && m_quarterCount >= 4)
+        look(*std::min_element(m_quarters.end() - 4, m_quarters.end()));
+}
+
+// The last second's least lag; told: the lesser of two looks' moves.
+void PlacementWatch::look(qint64 least)
+{
     if (!m_past.empty()) {
         const qint64 off = offBy(least - median());
         if (off && m_lastOff && m_off == 0)
@@ -74,6 +82,15 @@ void PlacementWatch::closeWindow()
         m_past.erase(m_past.begin());
     m_past.push_back(least);
     ++m_looks;
+}
+
+// Only once the median is known (a look has been), so the move can be told.
+bool PlacementWatch::risen() const
+{
+    if (m_quarters.size() < kBefore + kRisen || m_past.empty())
+        return false;
+    const auto last = m_quarters.end() - kRisen;
+    return *std::min_element(last, m_quarters.end()) > *std::max_element(m_quarters.begin(), last) + kLimit;
 }
 
 // Late sound comes of a stall at any time; early sound only of a start placed

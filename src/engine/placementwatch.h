@@ -26,6 +26,10 @@ typedef struct _GstPad GstPad;
 // first second of a start, while the buffer fills, is not compared. Early
 // sound is told only at a start. A server whose placement moves (its quantum
 // changed) is told once: the median follows it.
+//
+// A server that makes room steadily (PipeWire) shows a stall sooner: every
+// quarter second of the last three lies above all of the six before by more
+// than the limit. That is told at once, about a second before the windows.
 class PlacementWatch
 {
 public:
@@ -43,12 +47,16 @@ public:
     void passed(qint64 now, qint64 position);
 
     static constexpr qint64 kSettle = 500000000;   // ns left out after a start
-    static constexpr qint64 kWindow = 500000000;   // ns between looks; each takes in two
+    static constexpr qint64 kQuarter = 250000000;  // ns; a window takes in four, every second one
     static constexpr qint64 kLimit = 4000000;      // ns off that count
     static constexpr int kPast = 5;                // windows the median is taken over
+    static constexpr int kRisen = 3;               // quarters above the ones before: a stall
+    static constexpr int kBefore = 6;              // the quarters they are compared with
 
 private:
-    void closeWindow();
+    void closeQuarter();
+    void look(qint64 least);
+    bool risen() const;
     qint64 offBy(qint64 rise) const;
     qint64 median() const;
 
@@ -57,8 +65,9 @@ private:
     qint64 m_zeroAt = 0;
     qint64 m_windowEnd = -1;     // -1 before the first buffer
     bool m_settling = true;      // the first window is the settling time
-    qint64 m_least = kUnknown;   // least lag of the window so far
-    qint64 m_lastLeast = kUnknown;  // the window before's
+    qint64 m_least = kUnknown;   // least lag of the quarter so far
+    std::vector<qint64> m_quarters;  // least lags of this start's last quarters, oldest first
+    int m_quarterCount = 0;      // quarters of this start so far
     std::vector<qint64> m_past;  // least lags of the last windows, oldest first
     qint64 m_lastOff = 0;        // the last window's move past the limit, else 0
     int m_looks = 0;             // windows of this start looked at so far

@@ -68,6 +68,8 @@ void TestPlacementWatch::toldOnlyWhenOffPlace_data()
     QTest::newRow("a stall under the limit") << Starts{{0, 3000, kForGood, 3}} << QList<qint64>{0};
     QTest::newRow("held up for 0.7 s") << Starts{{0, 3000, 3700, 30}} << QList<qint64>{0};
     QTest::newRow("early while the buffer fills") << Starts{{0, 0, 300, -150}} << QList<qint64>{0};
+    // Told within a second, where a look at whole seconds would not be yet.
+    QTest::newRow("a stall late in a start") << Starts{{0, 4700, kForGood, 20}} << QList<qint64>{20};
     QTest::newRow("a stall soon after a start") << Starts{inPlace, {0, 1200, kForGood, 10}}
                                                 << QList<qint64>{0, 10};
     QTest::newRow("in place after a stall") << Starts{{0, 3000, kForGood, 20}, inPlace}
