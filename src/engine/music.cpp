@@ -119,9 +119,11 @@ void Music::Follow()
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
-    if (to != m_anchoredTo || offPlace()) {
+    if (to != m_anchoredTo) {
         m_anchoredTo = to;
-        to == kPaused ? close() : anchor(to);
+        to == kPaused ? close() : anchor(to, m_phase == Phase::Playing);
+    } else if (offPlace()) {
+        anchor(to, false);
     }
     advance();
     m_busTimer.setInterval(starting() ? kStartInterval : kBusInterval);
@@ -166,14 +168,35 @@ bool Music::offPlace() const
     return off != 0;
 }
 
-// The stream is closed, and opened again for the new anchor now or shortly
-// before a start that lies ahead.
-void Music::anchor(qint64 originNs)
+// A jump while the track plays is sought in the playing stream. Otherwise (or
+// when the stream is off its place) the stream is closed, and opened again for
+// the new anchor now or shortly before a start that lies ahead.
+void Music::anchor(qint64 originNs, bool keepStream)
 {
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
     ++m_seeks;
+    if (keepStream && m_target.position > 0)
+        return seekInPlace();
     close();
     m_phase = Phase::Waiting;
+}
+
+// The stream plays on, and the sink places the new sound by its clock over
+// what it had written, on the mapping the stream started with. An opened
+// stream would wait for the server (25 to 30 ms on PipeWire, then up to a
+// period for its first read).
+void Music::seekInPlace()
+{
+    if (pastEnd())
+        return close();
+    m_firstCycle.stop();
+    m_placement.stop();
+    hold();
+    setSinkOffset(m_target.heardAt - m_openedAt);  // the sink's clock counts from the opening
+    if (!seekTrack(false))
+        return fail(m_path + ": cannot seek");
+    gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
+    m_placement.start(m_held, m_target.heardAt - m_target.position);
 }
 
 // The stream closed (READY), or everything let go (NULL); nothing held.
@@ -203,32 +226,62 @@ void Music::advance()
 // until the track is sought: a stream flushed by a seek was heard 6-8 ms late.
 void Music::open()
 {
-    const qint64 now = monotonicNow();
-    GstPad* pad = gst_element_get_static_pad(m_sink, "sink");
-    gst_pad_set_offset(pad, m_target.heardAt - now);
-    gst_object_unref(pad);
-    m_openedAt = now;
-    const auto hold = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; };
-    m_hold = gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, hold, nullptr, nullptr);
+    m_openedAt = monotonicNow();
+    setSinkOffset(m_target.heardAt - m_openedAt);
+    hold();
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
     m_phase = Phase::Holding;
 }
 
-// A flushing seek has landed when it returns: what passes the hold from then on
-// is the track from its new position. A position past the end is silence.
+// The data wait before the sink.
+void Music::hold()
+{
+    const auto wait = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_OK; };
+    m_hold = gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, wait, nullptr, nullptr);
+}
+
+void Music::setSinkOffset(qint64 offset)
+{
+    GstPad* pad = gst_element_get_static_pad(m_sink, "sink");
+    gst_pad_set_offset(pad, offset);
+    gst_object_unref(pad);
+}
+
+// A position past the end is silence.
 void Music::seek()
 {
-    if (const qint64 end = length(); end > 0 && m_target.position >= end) {
+    if (pastEnd()) {
         close();
-    } else if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                                       GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                       m_target.position)) {
+    } else if (seekTrack(true)) {
         m_firstCycle.start(m_sink, m_held);
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
         m_phase = Phase::Opening;
     } else {
         fail(m_path + ": cannot seek");
     }
+}
+
+// A flushing seek has landed when it returns: what passes the hold from then on
+// is the track from its new position. Kept from the sink (a blocking probe does
+// not see it), the flush leaves the sink's stream playing: flushed, the sink
+// pauses it and takes its bearing anew, up to 1.5 periods early on PipeWire.
+bool Music::seekTrack(bool flushSink)
+{
+    const auto drop = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_DROP; };
+    const gulong flushes =
+        flushSink ? 0 : gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_EVENT_FLUSH, drop, nullptr, nullptr);
+    const bool sought = gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
+                                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                                m_target.position);
+    if (flushes)
+        gst_pad_remove_probe(m_held, flushes);
+    return sought;
+}
+
+bool Music::pastEnd()
+{
+    const qint64 end = length();
+    return end > 0 && m_target.position >= end;
 }
 
 // ns, 0 while unknown: known once prerolled, maybe sooner, and kept.

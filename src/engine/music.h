@@ -16,7 +16,9 @@ typedef struct _GstPad GstPad;
 // Plays the soundtrack through GStreamer on EngineClock's monotonic time base:
 // track position p is heard at engine time delay + offset + p by construction.
 // Whenever the engine clock moves (pause, resume, a jump) the track is anchored
-// again: sought to where it belongs and scheduled on the new origin.
+// again: sought to where it belongs and scheduled on the new origin. A jump
+// while it plays is sought within the playing stream; otherwise the stream is
+// opened anew.
 //
 // Faults leave the picture alone: a missing or broken track, or no sound
 // server, gives one message and silence. A track lost while playing (the server
@@ -62,11 +64,16 @@ private:
     qint64 expectedNow() const;
     bool starting() const { return m_phase >= Phase::Waiting && m_phase <= Phase::Opening; }
     bool offPlace() const;
-    void anchor(qint64 originNs);
+    void anchor(qint64 originNs, bool keepStream);
+    void seekInPlace();
     void close(bool release = false);
     void advance();
     void open();
+    void hold();
+    void setSinkOffset(qint64 offset);
     void seek();
+    bool seekTrack(bool flushSink);
+    bool pastEnd();
     void start();
     qint64 length();
     qint64 streamTime() const;
