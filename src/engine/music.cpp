@@ -122,8 +122,9 @@ void Music::Follow()
     if (to != m_anchoredTo) {
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to, m_phase == Phase::Playing);
-    } else if (offPlace()) {
-        anchor(to, false);
+    } else if (const qint64 off = offPlace()) {
+        moveMapping(off);
+        anchor(to, true);
     }
     advance();
     m_busTimer.setInterval(starting() ? kStartInterval : kBusInterval);
@@ -158,14 +159,25 @@ qint64 Music::expectedNow() const
     return from < 0 ? -1 : monotonicNow() - from - trackStart() * GST_MSECOND;
 }
 
-// Placed again: a short gap now rather than every kick off from here on.
-bool Music::offPlace() const
+// ns the sound is heard late (negative: early), once off its place; else 0.
+qint64 Music::offPlace() const
 {
     const qint64 off = m_phase == Phase::Playing ? m_placement.offPlace() : 0;
     if (off != 0)
         qCInfo(lcSound, "the sound %s %.1f ms %s; placed again", off > 0 ? "fell" : "ran",
                qAbs(off) / 1e6, off > 0 ? "behind" : "ahead");
-    return off != 0;
+    return off;
+}
+
+// Placed again: a skip now rather than every kick off from here on. The same
+// pipeline time lands `by` ns earlier in the stream (negative: later).
+void Music::moveMapping(qint64 by)
+{
+    GstClock* clock = gst_element_provide_clock(m_sink);
+    GstClockTime internal, external, num, denom;
+    gst_clock_get_calibration(clock, &internal, &external, &num, &denom);
+    gst_clock_set_calibration(clock, internal, GstClockTime(qint64(external) + by), num, denom);
+    gst_object_unref(clock);
 }
 
 // A jump while the track plays is sought in the playing stream. Otherwise (or
