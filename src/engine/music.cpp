@@ -169,8 +169,9 @@ qint64 Music::offPlace() const
     return off;
 }
 
-// Placed again: a skip now rather than every kick off from here on. The same
-// pipeline time lands `by` ns earlier in the stream (negative: later).
+// The sink's clock maps the pipeline's time to the stream's: moved, the same
+// pipeline time lands `by` ns earlier in the stream (negative: later). Placed
+// again so, the sound skips now rather than every kick is off from here on.
 void Music::moveMapping(qint64 by)
 {
     GstClock* clock = gst_element_provide_clock(m_sink);
@@ -180,9 +181,9 @@ void Music::moveMapping(qint64 by)
     gst_object_unref(clock);
 }
 
-// A jump while the track plays is sought in the playing stream. Otherwise (or
-// when the stream is off its place) the stream is closed, and opened again for
-// the new anchor now or shortly before a start that lies ahead.
+// A jump while the track plays, or sound placed again, is sought in the playing
+// stream. Otherwise the stream is closed, and opened again for the new anchor
+// now or shortly before a start that lies ahead.
 void Music::anchor(qint64 originNs, bool keepStream)
 {
     m_target = anchorTrack(originNs, monotonicNow(), trackStart(), kSeekLead);
