@@ -27,17 +27,17 @@ const qint64 kLeastWait = GST_MSECOND;
 // PipeWire starts a stream only once it holds a period's worth of data.
 const GstClockTime kLeadIn = 100 * GST_MSECOND;
 
-// The sink's clock maps the pipeline's time to the stream's; moved later, the
-// same pipeline time lands earlier in the stream. Returns by how much (ns).
-qint64 moveEarlier(GstClock* sinkClock, qint64 now)
+// ns from the moment the sink started its stream (its clock's calibration) to
+// `now`; 0 once the stream is gone.
+qint64 sinceStarted(GstElement* sink, qint64 now)
 {
-    GstClockTime internal, external, num, denom;
-    gst_clock_get_calibration(sinkClock, &internal, &external, &num, &denom);
-    const qint64 waited = now - qint64(external);  // since the sink started the stream
-    if (waited < kLeastWait || waited >= kWaitFor)
+    GstClock* clock = gst_element_provide_clock(sink);
+    if (!clock)
         return 0;
-    gst_clock_set_calibration(sinkClock, internal, external + waited, num, denom);
-    return waited;
+    GstClockTime internal, external, num, denom;
+    gst_clock_get_calibration(clock, &internal, &external, &num, &denom);
+    gst_object_unref(clock);
+    return now - qint64(external);
 }
 
 // kLeadIn of silence in the format `pad` carries, from `start` on (the sound
@@ -144,13 +144,24 @@ void FirstCycleWatch::streamRead(const void* sink)
     watched.erase(it);
     if (watch->m_read)
         return;
-    GstClock* clock = gst_element_provide_clock(watch->m_sink);  // none once the stream is gone
-    const qint64 moved = clock ? moveEarlier(clock, EngineClock::GetInstance()->sourceNs()) : 0;
-    gst_clear_object(&clock);
-    if (moved > 0)
-        qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", moved / 1e6);
+    const qint64 waited = sinceStarted(watch->m_sink, EngineClock::GetInstance()->sourceNs());
+    if (waited >= kLeastWait && waited < kWaitFor) {
+        moveMapping(watch->m_sink, waited);
+        qCInfo(lcSound, "the sound moved %.1f ms earlier (the server's first cycle)", waited / 1e6);
+    }
     watch->m_read = true;
     watch->m_readBegun.notify_all();
+}
+
+void FirstCycleWatch::moveMapping(GstElement* sink, qint64 by)
+{
+    GstClock* clock = gst_element_provide_clock(sink);  // none once the stream is gone
+    if (!clock)
+        return;
+    GstClockTime internal, external, num, denom;
+    gst_clock_get_calibration(clock, &internal, &external, &num, &denom);
+    gst_clock_set_calibration(clock, internal, GstClockTime(qint64(external) + by), num, denom);
+    gst_object_unref(clock);
 }
 
 // On the streaming thread. The first sound starts the stream; what lies over

@@ -28,6 +28,9 @@ public:
     void stop();
     // On the server's thread, from the debug log: `sink`'s stream was read.
     static void streamRead(const void* sink);
+    // The sink's clock maps the pipeline's time to the stream's: moved, the same
+    // pipeline time lands `by` ns earlier in `sink`'s stream (negative: later).
+    static void moveMapping(GstElement* sink, qint64 by);
 
 private:
     void onSound(GstPad* pad, GstPadProbeInfo* info);

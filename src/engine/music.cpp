@@ -123,7 +123,7 @@ void Music::Follow()
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to, m_phase == Phase::Playing);
     } else if (const qint64 off = offPlace()) {
-        moveMapping(off);
+        FirstCycleWatch::moveMapping(m_sink, off);  // a skip now, not every kick off from here on
         anchor(to, true);
     }
     advance();
@@ -167,18 +167,6 @@ qint64 Music::offPlace() const
         qCInfo(lcSound, "the sound %s %.1f ms %s; placed again", off > 0 ? "fell" : "ran",
                qAbs(off) / 1e6, off > 0 ? "behind" : "ahead");
     return off;
-}
-
-// The sink's clock maps the pipeline's time to the stream's: moved, the same
-// pipeline time lands `by` ns earlier in the stream (negative: later). Placed
-// again so, the sound skips now rather than every kick is off from here on.
-void Music::moveMapping(qint64 by)
-{
-    GstClock* clock = gst_element_provide_clock(m_sink);
-    GstClockTime internal, external, num, denom;
-    gst_clock_get_calibration(clock, &internal, &external, &num, &denom);
-    gst_clock_set_calibration(clock, internal, GstClockTime(qint64(external) + by), num, denom);
-    gst_object_unref(clock);
 }
 
 // A jump while the track plays, or sound placed again, is sought in the playing

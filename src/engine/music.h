@@ -64,7 +64,6 @@ private:
     qint64 expectedNow() const;
     bool starting() const { return m_phase >= Phase::Waiting && m_phase <= Phase::Opening; }
     qint64 offPlace() const;
-    void moveMapping(qint64 by);
     void anchor(qint64 originNs, bool keepStream);
     void seekInPlace();
     void close(bool release = false);
