@@ -37,6 +37,51 @@ qint64 monotonicNow()
     return EngineClock::GetInstance()->sourceNs();
 }
 
+// A flushing seek of the track, sent up from `pad`, the last pad before the
+// sink. It has landed when this returns: what passes `pad` from then on is the
+// track from `position`. Unless `flushSink`, the flush is kept from the sink (a
+// blocking probe does not see it) and leaves the sink's stream playing: flushed,
+// the sink pauses it and takes its bearing anew, up to 1.5 periods early on
+// PipeWire. Sent to the pad, not the pipeline, it leaves the pipeline's state
+// free while it waits: a player that quits meanwhile closes the stream at once,
+// not when the seek lands.
+bool seekStream(GstPad* pad, qint64 position, bool flushSink)
+{
+    const auto drop = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_DROP; };
+    const gulong flushes =
+        flushSink ? 0 : gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_FLUSH, drop, nullptr, nullptr);
+    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    GstEvent* seek = gst_event_new_seek(1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, position,
+                                        GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+    const bool sought = gst_pad_send_event(pad, seek);
+    if (flushes)
+        gst_pad_remove_probe(pad, flushes);
+    return sought;
+}
+
+// A seek in the playing stream lands once the sink has written what it holds,
+// which waits for the server to make room: on GStreamer's own thread, so a
+// server that stalls holds the sound, not the picture. Owns nothing of Music.
+struct SeekJob
+{
+    GstPad* pad;  // a reference of its own
+    qint64 position;
+    std::shared_ptr<std::atomic<int>> landed;
+};
+
+void runSeek(GstElement*, gpointer data)
+{
+    const auto* job = static_cast<SeekJob*>(data);
+    job->landed->store(seekStream(job->pad, job->position, false));
+}
+
+void dropSeek(gpointer data)
+{
+    const auto* job = static_cast<SeekJob*>(data);
+    gst_object_unref(job->pad);
+    delete job;
+}
+
 // Borrowed: the pipeline keeps its elements.
 GstElement* child(GstElement* pipeline, const char* name)
 {
@@ -119,7 +164,9 @@ void Music::Follow()
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
-    if (to != m_anchoredTo) {
+    if (m_phase == Phase::Seeking) {
+        // The seek under way lands first; what moved since is seen then.
+    } else if (to != m_anchoredTo) {
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to, m_phase == Phase::Playing);
     } else if (const qint64 off = offPlace()) {
@@ -136,7 +183,7 @@ void Music::StartNow()
     QElapsedTimer waited;
     waited.start();
     Follow();
-    while ((m_phase == Phase::Holding || m_phase == Phase::Opening) && waited.elapsed() < kStartBudget) {
+    while (m_phase >= Phase::Holding && m_phase <= Phase::Seeking && waited.elapsed() < kStartBudget) {
         QThread::usleep(500);
         Follow();
     }
@@ -194,10 +241,19 @@ void Music::seekInPlace()
     m_placement.stop();
     hold();
     setSinkOffset(m_target.heardAt - m_openedAt);  // the sink's clock counts from the opening
-    if (!seekTrack(false))
+    m_seekLanded = std::make_shared<std::atomic<int>>(-1);
+    auto* job = new SeekJob{GST_PAD(gst_object_ref(m_held)), m_target.position, m_seekLanded};
+    gst_element_call_async(m_pipeline, runSeek, job, dropSeek);
+    m_phase = Phase::Seeking;
+}
+
+void Music::landInPlace()
+{
+    if (!std::exchange(m_seekLanded, nullptr)->load())
         return fail(m_path + ": cannot seek");
     gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
     m_placement.start(m_held, m_target.heardAt - m_target.position);
+    m_phase = Phase::Playing;
 }
 
 // The stream closed (READY), or everything let go (NULL); nothing held.
@@ -208,6 +264,7 @@ void Music::close(bool release)
     m_placement.stop();
     if (m_hold)
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
+    m_seekLanded.reset();  // one still under way lands on its own
     m_phase = Phase::Idle;
 }
 
@@ -220,6 +277,8 @@ void Music::advance()
     else if (m_phase == Phase::Opening
              && gst_element_get_state(m_pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC)
         start();
+    else if (m_phase == Phase::Seeking && m_seekLanded->load() >= 0)
+        landInPlace();
 }
 
 // The sink's offset carries the distance from now to where the track is to be
@@ -253,30 +312,13 @@ void Music::seek()
 {
     if (pastEnd()) {
         close();
-    } else if (seekTrack(true)) {
+    } else if (seekStream(m_held, m_target.position, true)) {
         m_firstCycle.start(m_sink, m_held);
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
         m_phase = Phase::Opening;
     } else {
         fail(m_path + ": cannot seek");
     }
-}
-
-// A flushing seek has landed when it returns: what passes the hold from then on
-// is the track from its new position. Kept from the sink (a blocking probe does
-// not see it), the flush leaves the sink's stream playing: flushed, the sink
-// pauses it and takes its bearing anew, up to 1.5 periods early on PipeWire.
-bool Music::seekTrack(bool flushSink)
-{
-    const auto drop = [](GstPad*, GstPadProbeInfo*, gpointer) { return GST_PAD_PROBE_DROP; };
-    const gulong flushes =
-        flushSink ? 0 : gst_pad_add_probe(m_held, GST_PAD_PROBE_TYPE_EVENT_FLUSH, drop, nullptr, nullptr);
-    const bool sought = gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                                m_target.position);
-    if (flushes)
-        gst_pad_remove_probe(m_held, flushes);
-    return sought;
 }
 
 bool Music::pastEnd()
@@ -392,5 +434,6 @@ int Music::GetAudioPosition() const
 
 bool Music::IsPlaying() const
 {
-    return m_phase == Phase::Playing && GST_STATE(m_pipeline) == GST_STATE_PLAYING;
+    const bool sounding = m_phase == Phase::Playing || m_phase == Phase::Seeking;
+    return sounding && GST_STATE(m_pipeline) == GST_STATE_PLAYING;
 }

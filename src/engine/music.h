@@ -9,6 +9,9 @@
 #include "placementwatch.h"
 #include "trackanchor.h"
 
+#include <atomic>
+#include <memory>
+
 typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
 typedef struct _GstPad GstPad;
@@ -17,8 +20,8 @@ typedef struct _GstPad GstPad;
 // track position p is heard at engine time delay + offset + p by construction.
 // Whenever the engine clock moves (pause, resume, a jump) the track is anchored
 // again: sought to where it belongs and scheduled on the new origin. A jump
-// while it plays is sought within the playing stream; otherwise the stream is
-// opened anew.
+// while it plays is sought within the playing stream, off the player's thread;
+// otherwise the stream is opened anew.
 //
 // Faults leave the picture alone: a missing or broken track, or no sound
 // server, gives one message and silence. A track lost while playing (the server
@@ -40,7 +43,8 @@ public:
     // clock moved: on every frame, and between frames by a timer.
     void Follow();
     // As Follow, and a start under way is taken to its sound before this
-    // returns: for a jump of the clock, before the picture is built.
+    // returns: for a jump of the clock, before the picture is built. At most
+    // 100 ms: a stalled sound server holds the sound, not the picture.
     void StartNow();
     void SetAudioOffset(int ms) { m_offset = ms; }  // positive: the sound later
 
@@ -55,24 +59,25 @@ public:
 
 private:
     // A start goes Waiting, Holding, Opening (in this order), one step per look
-    // once the one before has landed. Idle: closed, paused or at its end.
-    // Failed: silent until opened again.
-    enum class Phase { Idle, Waiting, Holding, Opening, Playing, Failed };
+    // once the one before has landed; a seek in the playing stream is Seeking
+    // until it lands. Idle: closed, paused or at its end. Failed: silent until
+    // opened again.
+    enum class Phase { Idle, Waiting, Holding, Opening, Seeking, Playing, Failed };
 
     int trackStart() const { return m_delay + m_offset; }
     qint64 origin() const;
     qint64 expectedNow() const;
-    bool starting() const { return m_phase >= Phase::Waiting && m_phase <= Phase::Opening; }
+    bool starting() const { return m_phase >= Phase::Waiting && m_phase <= Phase::Seeking; }
     qint64 offPlace() const;
     void anchor(qint64 originNs, bool keepStream);
     void seekInPlace();
+    void landInPlace();
     void close(bool release = false);
     void advance();
     void open();
     void hold();
     void setSinkOffset(qint64 offset);
     void seek();
-    bool seekTrack(bool flushSink);
     bool pastEnd();
     void start();
     qint64 length();
@@ -88,6 +93,8 @@ private:
     GstBus* m_bus = nullptr;
     GstPad* m_held = nullptr;  // where data wait while the track is sought
     unsigned long m_hold = 0;  // the probe that holds them, 0 when none
+    // The seek in the playing stream under way: -1, then whether it landed.
+    std::shared_ptr<std::atomic<int>> m_seekLanded;
     FirstCycleWatch m_firstCycle;
     PlacementWatch m_placement;
     QTimer m_busTimer;
