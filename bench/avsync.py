@@ -10,7 +10,7 @@ logged engine clock puts it.
 
     bench/avsync.py PLAYER [--servers pulseaudio,pipewire] [--runs 5] [--loaded-runs 2]
                     [--start MS] [--pause-at MS [--pause-for MS] [--pauses N]] [--seek-at MS [--seeks N]]
-                    [--until MS] [--recorder-latency MS] [--smoke [--smoke-limit MS]]
+                    [--stall-for MS] [--until MS] [--recorder-latency MS] [--smoke [--smoke-limit MS]]
                     [--json FILE] [--player-arg=ARG ...]
 
 Needs an X display (run it under xvfb-run), pulseaudio, pipewire,
@@ -37,6 +37,10 @@ How the two clocks meet:
   * With --seek-at, the key's moment is set against the recording: the
     sound is heard in place from the first 100 ms that match the file where
     it belongs.
+  * With --stall-for, the server's sound stops (SIGSTOP) 100 ms before the
+    first key and goes on (SIGCONT) after the given ms, as a stalled graph
+    or a server held up. The player's "seek ... took N ms (processor M ms)"
+    tells how long the key held the picture without building it: N - M.
 """
 import argparse
 import json
@@ -62,6 +66,8 @@ KEY_GAP = 100                 # ms between the seeks of --seeks, and after each 
 LEAD = RATE                   # samples of silence before the decoded track
 CLEAN = 0.9                   # correlation from which a kick counts as heard whole
 STEADY = 5                    # ms the kicks of a smoke run may stray from the first
+STALL_LEAD = 100              # ms the server stalls before the key of --stall-for
+STALL_SETTLE = 3000           # ms after a stall before the kicks are measured
 HERE = os.path.dirname(os.path.abspath(__file__))
 TRACK = os.path.join(HERE, "..", "data", "tavrenQuisk.mp3")
 
@@ -72,6 +78,7 @@ class SoundServer:
     whatever happens. The null sink "quenvarix_bench" is the default sink."""
 
     name = None
+    sound = None  # the process that makes the sound: stopped, the sound stalls
 
     def __init__(self):
         self.dir = tempfile.mkdtemp(prefix="quenvarix-%s-" % self.name)
@@ -87,6 +94,12 @@ class SoundServer:
     def spawn(self, *command):
         self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL))
+
+    def stall(self, ms):
+        """Stops the sound for `ms` from now; goes on by itself."""
+        process = next(p for p in self.processes if p.args[0] == self.sound)
+        process.send_signal(signal.SIGSTOP)
+        threading.Timer(ms / 1000, process.send_signal, (signal.SIGCONT,)).start()
 
     def pactl(self, *args):
         return subprocess.run(["pactl", *args], env=self.env, stdout=subprocess.DEVNULL,
@@ -115,6 +128,7 @@ class PulseServer(SoundServer):
     """PulseAudio with a null sink."""
 
     name = "pulseaudio"
+    sound = "pulseaudio"
 
     def start(self):
         self.spawn("pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
@@ -128,6 +142,7 @@ class PipeWireServer(SoundServer):
     of their own; the null sink is loaded through the PulseAudio side."""
 
     name = "pipewire"
+    sound = "pipewire"  # the graph; pipewire-pulse answers on
 
     def start(self):
         bus = os.path.join(self.dir, "bus")
@@ -313,9 +328,11 @@ def press(env, key):
     return pressed
 
 
-def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_latency=5):
+def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_latency=5,
+               before_keys=None):
     """Runs the demo up to engine time `until`. `keys`: (engine ms, key, ms to
-    wait after it), each pressed once the demo is past its time. Returns the
+    wait after it), each pressed once the demo is past its time, the first
+    after a call of `before_keys` if given. Returns the
     unix time of engine time 0 (s, as last logged), the log lines, the
     recording, its RecordingClock, when each key was pressed and
     how long after the recorder's start its sample 0 was captured (ms)."""
@@ -342,6 +359,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
                 if engine >= until + 500:
                     break
                 while keys and engine >= keys[0][0]:
+                    if before_keys and not pressed:
+                        before_keys()
                     _, key, wait = keys.pop(0)
                     pressed.append(press(env, key))
                     time.sleep(wait / 1000)
@@ -415,16 +434,21 @@ def measure(args, server, reference):
             load = os.getloadavg()[0]
             extra = args.player_arg + (["--start", str(args.start)] if args.start else [])
             extra += ["--dev"] if keys else []
+            stall = (lambda: (server.stall(args.stall_for), time.sleep(STALL_LEAD / 1000))
+                     if args.stall_for else None)
             zero, lines, samples, recording, pressed, begins_ms = run_player(
-                args.player, env, extra, args.until, keys, args.recorder_latency)
+                args.player, env, extra, args.until, keys, args.recorder_latency, stall)
         finally:
             for hog in hogs:
                 hog.kill()
                 hog.wait()
         def clock(engine_ms):
             return recording.sample_at(zero + engine_ms / 1000)
-        # From a second after the last move of the clock (the last key).
+        # From a second after the last move of the clock (the last key), or
+        # once the sound has settled after a stall.
         first = round((pressed[-1] - zero) * 1000) + 1000 if pressed else args.start
+        if args.stall_for:
+            first += args.stall_for - STALL_LEAD - 1000 + STALL_SETTLE
         offsets, broken = kick_offsets(reference, samples, clock, first, args.until)
         if not offsets:
             raise RuntimeError("%s: no kick heard whole (%d broken up)" % (server.name, broken))
@@ -449,6 +473,10 @@ def measure(args, server, reference):
                         ", the recording lost %.1f ms") % lost
         if behind:
             summary += ", placed again %s ms off" % " and ".join("%+.1f" % b for b in behind)
+        result["seek_waited_ms"] = max(map(seek_waited, filter(None, map(SEEK_TOOK.match, lines))),
+                                       default=None)
+        if args.stall_for:
+            summary += ", the seek waited %s ms" % result["seek_waited_ms"]
         if args.seek_at and args.seeks == 1:  # a run of seeks queues up behind the picture
             key = recording.sample_at(pressed[-1])
             heard = heard_in_place(reference, samples, clock, offsets[0], key)
@@ -472,6 +500,19 @@ def measure_on(name, args, reference):
 def off_place(results, limit):
     """The smoke runs whose first kick is more than `limit` ms off or whose kicks stray."""
     return [r for r in results if abs(r["start"]) > limit or abs(r["worst"] - r["start"]) > STEADY]
+
+
+SEEK_TOOK = re.compile(r"quenvarix: seek to engine time \d+ took (\d+) ms \(processor (\d+) ms\)")
+
+
+def seek_waited(took):
+    """ms a seek held the picture other than to build it."""
+    return int(took[1]) - int(took[2])
+
+
+def held_picture(results, stall_ms):
+    """The runs whose seek waited for a stalled server: held the picture over half the stall."""
+    return [r for r in results if stall_ms and (r["seek_waited_ms"] or 0) > stall_ms / 2]
 
 
 def tell_off_place(runs):
@@ -513,6 +554,12 @@ def main():
                              "is heard in place")
     parser.add_argument("--seeks", type=int, default=1,
                         help="with --seek-at: this many seeks, %d ms apart" % KEY_GAP)
+    parser.add_argument("--stall-for", type=int, default=0,
+                        help="with --seek-at: the server's sound stops from %d ms before the "
+                             "first key for this many ms; the kicks are measured from %d ms "
+                             "after it goes on; with --smoke, a seek that held the picture "
+                             "(beyond building it) over half the stall fails"
+                             % (STALL_LEAD, STALL_SETTLE))
     parser.add_argument("--smoke", action="store_true",
                         help="one short quiet run per server; fails unless the first kick is "
                              "heard within --smoke-limit ms of its place and the kicks after it "
@@ -527,6 +574,7 @@ def main():
     if args.smoke:
         args.runs, args.loaded_runs = 1, 0
         seeking = args.seek_at + args.seeks * (1000 + KEY_GAP + 100) if args.seek_at else 0
+        seeking += args.stall_for + STALL_SETTLE if args.stall_for else 0
         pausing = args.pause_at + args.pauses * (KEY_GAP + 100) if args.pause_at else 0
         if args.until is None:
             args.until = max(args.start, TRACK_START, seeking, pausing) + 2500
@@ -550,7 +598,11 @@ def main():
     if args.smoke:
         late = off_place(results, args.smoke_limit)
         tell_off_place(late)
-        sys.exit(1 if late else 0)
+        held = held_picture(results, args.stall_for)
+        for r in held:
+            print("%s: the seek held the picture %d ms while the server stalled %d ms"
+                  % (r["server"], r["seek_waited_ms"], args.stall_for))
+        sys.exit(1 if late or held else 0)
     for name in args.servers.split(","):
         for condition, goal in (("quiet", 5), ("loaded", 15)):
             runs = [r for r in results if r["server"] == name and r["condition"] == condition]
