@@ -30,6 +30,9 @@ const qint64 kOpenAhead = 150 * GST_MSECOND;     // a later start waits closed u
 const int kStartBudget = 100;                    // ms StartNow waits at most
 const int kMaxReopenDelay = 8000;                // ms between attempts once they are rare
 const qint64 kEndMargin = 1000 * GST_MSECOND;    // a loss this close to the end is the end
+// What the sink holds ahead (pulsesink's buffer-time): a stream is moved in
+// place by less. Moved further, the sink left every buffer out as late.
+const qint64 kSinkHolds = 200 * GST_MSECOND;
 
 // CLOCK_MONOTONIC, as GStreamer's system clock, the pipeline's.
 qint64 monotonicNow()
@@ -170,8 +173,12 @@ void Music::Follow()
         m_anchoredTo = to;
         to == kPaused ? close() : anchor(to, m_phase == Phase::Playing);
     } else if (const qint64 off = offPlace()) {
-        FirstCycleWatch::moveMapping(m_sink, off);  // a skip now, not every kick off from here on
-        anchor(to, true);
+        // A skip of the few ms off, in the playing stream; a stall of the
+        // server for seconds, by a new stream.
+        const bool inStream = qAbs(off) < kSinkHolds;
+        if (inStream)
+            FirstCycleWatch::moveMapping(m_sink, off);
+        anchor(to, inStream);
     }
     advance();
     m_busTimer.setInterval(starting() ? kStartInterval : kBusInterval);
@@ -247,10 +254,14 @@ void Music::seekInPlace()
     m_phase = Phase::Seeking;
 }
 
+// A seek that landed long after its sound was due (the server stalled) is
+// placed again by a new stream.
 void Music::landInPlace()
 {
     if (!std::exchange(m_seekLanded, nullptr)->load())
         return fail(m_path + ": cannot seek");
+    if (monotonicNow() > m_target.heardAt + kSinkHolds)
+        return anchor(m_anchoredTo, false);
     gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
     m_placement.start(m_held, m_target.heardAt - m_target.position);
     m_phase = Phase::Playing;
