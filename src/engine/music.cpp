@@ -9,6 +9,8 @@
 #include <QLoggingCategory>
 #include <QThread>
 
+#include <atomic>
+
 #include <utility>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSound)
@@ -62,29 +64,6 @@ bool seekStream(GstPad* pad, qint64 position, bool flushSink)
     return sought;
 }
 
-// A seek in the playing stream lands once the sink has written what it holds,
-// which waits for the server to make room: on GStreamer's own thread, so a
-// server that stalls holds the sound, not the picture. Owns nothing of Music.
-struct SeekJob
-{
-    GstPad* pad;  // a reference of its own
-    qint64 position;
-    std::shared_ptr<std::atomic<int>> landed;
-};
-
-void runSeek(GstElement*, gpointer data)
-{
-    const auto* job = static_cast<SeekJob*>(data);
-    job->landed->store(seekStream(job->pad, job->position, false));
-}
-
-void dropSeek(gpointer data)
-{
-    const auto* job = static_cast<SeekJob*>(data);
-    gst_object_unref(job->pad);
-    delete job;
-}
-
 // Borrowed: the pipeline keeps its elements.
 GstElement* child(GstElement* pipeline, const char* name)
 {
@@ -94,6 +73,37 @@ GstElement* child(GstElement* pipeline, const char* name)
 }
 
 }  // namespace
+
+// A seek in the playing stream lands once the sink has written what it holds,
+// which waits for the server to make room: on GStreamer's own thread, which
+// lets the new sound go on to the sink as soon as it lands, so a server that
+// stalls holds the sound and a picture being built holds nothing.
+struct Music::SeekJob
+{
+    SeekJob(GstPad* pad, unsigned long hold, qint64 position)
+        : pad(GST_PAD(gst_object_ref(pad))), hold(hold), position(position)
+    {
+    }
+    ~SeekJob() { gst_object_unref(pad); }
+
+    GstPad* pad;
+    unsigned long hold;  // the probe that holds the data before the sink, removed here
+    qint64 position;
+    std::atomic<qint64> landedAt{-1};  // monotonic ns, 0 when the seek failed
+};
+
+void Music::runSeek(GstElement*, void* data)
+{
+    SeekJob& job = **static_cast<std::shared_ptr<SeekJob>*>(data);
+    const bool sought = seekStream(job.pad, job.position, false);
+    gst_pad_remove_probe(job.pad, job.hold);
+    job.landedAt = sought ? monotonicNow() : 0;
+}
+
+void Music::dropSeek(void* data)
+{
+    delete static_cast<std::shared_ptr<SeekJob>*>(data);
+}
 
 Music::Music()
 {
@@ -164,6 +174,7 @@ void Music::Follow()
     if (!m_pipeline)
         return;
     readBus();
+    advance();  // a seek that has landed is done with before the clock is looked at
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
@@ -248,9 +259,8 @@ void Music::seekInPlace()
     m_placement.stop();
     hold();
     setSinkOffset(m_target.heardAt - m_openedAt);  // the sink's clock counts from the opening
-    m_seekLanded = std::make_shared<std::atomic<int>>(-1);
-    auto* job = new SeekJob{GST_PAD(gst_object_ref(m_held)), m_target.position, m_seekLanded};
-    gst_element_call_async(m_pipeline, runSeek, job, dropSeek);
+    m_seek = std::make_shared<SeekJob>(m_held, std::exchange(m_hold, 0), m_target.position);
+    gst_element_call_async(m_pipeline, runSeek, new std::shared_ptr<SeekJob>(m_seek), dropSeek);
     m_phase = Phase::Seeking;
 }
 
@@ -258,12 +268,12 @@ void Music::seekInPlace()
 // placed again by a new stream.
 void Music::landInPlace()
 {
-    if (!std::exchange(m_seekLanded, nullptr)->load())
+    const qint64 landedAt = std::exchange(m_seek, nullptr)->landedAt;
+    if (landedAt == 0)
         return fail(m_path + ": cannot seek");
-    if (monotonicNow() > m_target.heardAt + kSinkHolds)
+    if (landedAt > m_target.heardAt + kSinkHolds)
         return anchor(m_anchoredTo, false);
-    gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
-    m_placement.start(m_held, m_target.heardAt - m_target.position);
+    m_placement.resume(m_held, m_target.heardAt - m_target.position);
     m_phase = Phase::Playing;
 }
 
@@ -275,7 +285,7 @@ void Music::close(bool release)
     m_placement.stop();
     if (m_hold)
         gst_pad_remove_probe(m_held, std::exchange(m_hold, 0));
-    m_seekLanded.reset();  // one still under way lands on its own
+    m_seek.reset();  // one still under way lands on its own, and lets its hold go
     m_phase = Phase::Idle;
 }
 
@@ -288,7 +298,7 @@ void Music::advance()
     else if (m_phase == Phase::Opening
              && gst_element_get_state(m_pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC)
         start();
-    else if (m_phase == Phase::Seeking && m_seekLanded->load() >= 0)
+    else if (m_phase == Phase::Seeking && m_seek->landedAt >= 0)
         landInPlace();
 }
 

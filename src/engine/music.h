@@ -9,7 +9,6 @@
 #include "placementwatch.h"
 #include "trackanchor.h"
 
-#include <atomic>
 #include <memory>
 
 typedef struct _GstBus GstBus;
@@ -63,6 +62,9 @@ private:
     // until it lands. Idle: closed, paused or at its end. Failed: silent until
     // opened again.
     enum class Phase { Idle, Waiting, Holding, Opening, Seeking, Playing, Failed };
+    struct SeekJob;
+    static void runSeek(GstElement* pipeline, void* job);
+    static void dropSeek(void* job);
 
     int trackStart() const { return m_delay + m_offset; }
     qint64 origin() const;
@@ -93,8 +95,7 @@ private:
     GstBus* m_bus = nullptr;
     GstPad* m_held = nullptr;  // where data wait while the track is sought
     unsigned long m_hold = 0;  // the probe that holds them, 0 when none
-    // The seek in the playing stream under way: -1, then whether it landed.
-    std::shared_ptr<std::atomic<int>> m_seekLanded;
+    std::shared_ptr<SeekJob> m_seek;  // the seek in the playing stream under way
     FirstCycleWatch m_firstCycle;
     PlacementWatch m_placement;
     QTimer m_busTimer;
