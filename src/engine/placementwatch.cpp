@@ -12,6 +12,18 @@ void PlacementWatch::start(GstPad* pad, qint64 zeroAt)
 {
     stop();
     begin(zeroAt);
+    watch(pad);
+}
+
+void PlacementWatch::resume(GstPad* pad, qint64 zeroAt)
+{
+    stop();
+    resumeAt(zeroAt);
+    watch(pad);
+}
+
+void PlacementWatch::watch(GstPad* pad)
+{
     m_pad = GST_PAD(gst_object_ref(pad));
     const auto onBuffer = [](GstPad*, GstPadProbeInfo* info, gpointer watch) {
         const GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
@@ -33,14 +45,21 @@ void PlacementWatch::stop()
 // What the starts before have seen is kept to compare with.
 void PlacementWatch::begin(qint64 zeroAt)
 {
-    m_zeroAt = zeroAt;
-    m_windowEnd = -1;
-    m_settling = true;
-    m_least = kUnknown;
+    resumeAt(zeroAt);
     m_quarters.clear();
     m_quarterCount = 0;
     m_lastOff = 0;
     m_looks = 0;
+}
+
+// The buffer fills again first. What was told before is gone: the player has
+// acted on it.
+void PlacementWatch::resumeAt(qint64 zeroAt)
+{
+    m_zeroAt = zeroAt;
+    m_windowEnd = -1;
+    m_settling = true;
+    m_least = kUnknown;
     m_off = 0;
 }
 

@@ -37,12 +37,17 @@ public:
     // Whenever the sound starts: `pad` leads to the sink, and the track's
     // position 0 is to be heard at `zeroAt` (monotonic ns).
     void start(GstPad* pad, qint64 zeroAt);
+    // After a seek in the playing stream: the stream's pace is the same, so
+    // what was seen of it before still counts (seeks closer together than a
+    // look would otherwise leave a stall amid them untold for good).
+    void resume(GstPad* pad, qint64 zeroAt);
     void stop();
     void forget() { m_past.clear(); }  // a new server: nothing to compare with
     // ns the sound is heard late (negative: early), once by more than kLimit; else 0.
     qint64 offPlace() const { return m_off; }
 
-    void begin(qint64 zeroAt);  // start() but the pad
+    void begin(qint64 zeroAt);     // start() but the pad
+    void resumeAt(qint64 zeroAt);  // resume() but the pad
     // A buffer at `position` in the track passed at `now` (both ns).
     void passed(qint64 now, qint64 position);
 
@@ -54,6 +59,7 @@ public:
     static constexpr int kBefore = 6;              // the quarters they are compared with
 
 private:
+    void watch(GstPad* pad);
     void closeQuarter();
     void look(qint64 least);
     bool risen() const;

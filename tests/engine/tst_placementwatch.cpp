@@ -12,18 +12,21 @@ const qint64 kLead = 114 * kMs;    // how far ahead the sink takes the sound
 const qint64 kForGood = 1 << 30;   // ms
 
 // One start: `placed` ms off its place throughout, and `late` ms more from
-// `from` until `until` (ms after the start).
+// `from` until `until` (ms after the start); a seek in the playing stream if
+// `inStream`, playing `plays` ms.
 struct Start
 {
     qint64 placed;
     qint64 from;
     qint64 until;
     qint64 late;
+    bool inStream = false;
+    qint64 plays = 6000;
 };
 using Starts = QList<Start>;
 
-// Each start plays 6 s of the track, or until the watch tells (the player
-// then starts again); returns what was told of each, in ms.
+// Each start plays its time, or until the watch tells (the player then starts
+// again); returns what was told of each, in ms.
 QList<qint64> watch(const Starts& starts)
 {
     PlacementWatch watch;
@@ -31,8 +34,8 @@ QList<qint64> watch(const Starts& starts)
     qint64 zeroAt = 0;
     for (const Start& start : starts) {
         zeroAt += 100000 * kMs;  // each start elsewhere on the monotonic clock
-        watch.begin(zeroAt);
-        for (qint64 position = 0; position < 6000 * kMs && !watch.offPlace(); position += kBuffer) {
+        start.inStream ? watch.resumeAt(zeroAt) : watch.begin(zeroAt);
+        for (qint64 position = 0; position < start.plays * kMs && !watch.offPlace(); position += kBuffer) {
             const qint64 ms = position / kMs;
             const qint64 late = start.placed + (ms >= start.from && ms < start.until ? start.late : 0);
             const qint64 jitter = (position / kBuffer * 7919 % 16) * kMs / 10;
@@ -79,6 +82,12 @@ void TestPlacementWatch::toldOnlyWhenOffPlace_data()
     QTest::newRow("early later in a start") << Starts{inPlace, {0, 3000, kForGood, -8}}
                                             << QList<qint64>{0, 0};
     QTest::newRow("placed off under the limit") << Starts{inPlace, {3, 0, 0, 0}} << QList<qint64>{0, 0};
+    // Seeks 1.1 s apart, each with its buffer to fill again, and a stall amid them.
+    const Start seek{0, 0, 0, 0, true, 1100}, seekAfterStall{0, 0, kForGood, 10, true, 1100};
+    QTest::newRow("a stall amid seeks")
+        << Starts{{0, 0, 0, 0, false, 1000}, seek, {0, 600, kForGood, 10, true, 1100}, seekAfterStall,
+                  seekAfterStall, seekAfterStall}
+        << QList<qint64>{0, 0, 0, 0, 0, 10};
     // Told once; the next start, as far off, is the server's new placement.
     const Start moved{30, 0, 0, 0};
     QTest::newRow("the server's placement moved") << Starts{inPlace, moved, moved, moved}
