@@ -68,6 +68,7 @@ CLEAN = 0.9                   # correlation from which a kick counts as heard wh
 STEADY = 5                    # ms the kicks of a smoke run may stray from the first
 STALL_LEAD = 100              # ms the server stalls before the key of --stall-for
 STALL_SETTLE = 3000           # ms after a stall before the kicks are measured
+SEEK_SETTLE = 2500            # ms a run goes on after its last seek has landed
 HERE = os.path.dirname(os.path.abspath(__file__))
 TRACK = os.path.join(HERE, "..", "data", "tavrenQuisk.mp3")
 
@@ -330,9 +331,11 @@ def press(env, key):
 
 def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_latency=5,
                before_keys=None):
-    """Runs the demo up to engine time `until`. `keys`: (engine ms, key, ms to
-    wait after it), each pressed once the demo is past its time, the first
-    after a call of `before_keys` if given. Returns the
+    """Runs the demo up to engine time `until`, and SEEK_SETTLE ms past the
+    last seek's landing (a seek builds the picture before it lands, seconds
+    under the sanitizers). `keys`: (engine ms, key, ms to wait after it), each
+    pressed once the demo is past its time, the first after a call of
+    `before_keys` if given. Returns the
     unix time of engine time 0 (s, as last logged), the log lines, the
     recording, its RecordingClock, when each key was pressed and
     how long after the recorder's start its sample 0 was captured (ms)."""
@@ -354,6 +357,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
             lines.append(line)
             if line.startswith("quenvarix: engine time 0 = unix time "):
                 zero = float(line.rsplit(" ", 1)[1])
+            elif SEEK_TOOK.match(line):
+                until = max(until, landed(lines) + SEEK_SETTLE)
             elif line.startswith("quenvarix: engine "):
                 engine = int(line.split()[2])
                 if engine >= until + 500:
@@ -444,12 +449,16 @@ def measure(args, server, reference):
                 hog.wait()
         def clock(engine_ms):
             return recording.sample_at(zero + engine_ms / 1000)
-        # From a second after the last move of the clock (the last key), or
-        # once the sound has settled after a stall.
+        # From a second after the last move of the clock (the last key, as its
+        # seek lands), or once the sound has settled after a stall.
         first = round((pressed[-1] - zero) * 1000) + 1000 if pressed else args.start
         if args.stall_for:
             first += args.stall_for - STALL_LEAD - 1000 + STALL_SETTLE
-        offsets, broken = kick_offsets(reference, samples, clock, first, args.until)
+        until = args.until
+        if landed(lines) is not None:
+            first = max(first, landed(lines) + 1000)
+            until = max(until, landed(lines) + SEEK_SETTLE)
+        offsets, broken = kick_offsets(reference, samples, clock, first, until)
         if not offsets:
             raise RuntimeError("%s: no kick heard whole (%d broken up)" % (server.name, broken))
         worst = max(offsets, key=abs)
@@ -502,12 +511,18 @@ def off_place(results, limit):
     return [r for r in results if abs(r["start"]) > limit or abs(r["worst"] - r["start"]) > STEADY]
 
 
-SEEK_TOOK = re.compile(r"quenvarix: seek to engine time \d+ took (\d+) ms \(processor (\d+) ms\)")
+SEEK_TOOK = re.compile(r"quenvarix: seek to engine time (\d+) took (\d+) ms \(processor (\d+) ms\)")
 
 
 def seek_waited(took):
     """ms a seek held the picture other than to build it."""
-    return int(took[1]) - int(took[2])
+    return int(took[2]) - int(took[3])
+
+
+def landed(lines):
+    """The engine time the last seek of the player's log landed at, or None."""
+    seeks = [int(m[1]) for m in map(SEEK_TOOK.match, lines) if m]
+    return seeks[-1] if seeks else None
 
 
 def held_picture(results, stall_ms):
