@@ -10,7 +10,6 @@
 #include <QThread>
 
 #include <atomic>
-
 #include <utility>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSound)
