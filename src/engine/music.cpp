@@ -173,7 +173,8 @@ void Music::Follow()
     if (!m_pipeline)
         return;
     readBus();
-    advance();  // a seek that has landed is done with before the clock is looked at
+    if (m_phase == Phase::Seeking)
+        advance();  // a seek that has landed is done with before the clock is looked at
     const qint64 to = origin();
     if (m_phase == Phase::Failed || to == kNone)
         return;
@@ -295,8 +296,8 @@ void Music::advance()
     else if (m_phase == Phase::Holding && gst_pad_is_blocking(m_held))
         seek();
     else if (m_phase == Phase::Opening
-             && gst_element_get_state(m_pipeline, nullptr, nullptr, 0) != GST_STATE_CHANGE_ASYNC)
-        start();
+             && gst_element_get_state(m_pipeline, nullptr, nullptr, 0) == GST_STATE_CHANGE_SUCCESS)
+        start();  // a failure is told on the bus
     else if (m_phase == Phase::Seeking && m_seek->landedAt >= 0)
         landInPlace();
 }
@@ -375,7 +376,9 @@ void Music::start()
 // cannot tell yet may answer with an older stream's time).
 qint64 Music::streamTime() const
 {
-    GstClock* clock = gst_element_provide_clock(m_sink);  // pulsesink always has one
+    GstClock* clock = gst_element_provide_clock(m_sink);  // none until it has a stream
+    if (!clock)
+        return 0;
     const GstClockTime time = gst_audio_clock_get_time(GST_AUDIO_CLOCK(clock));
     gst_object_unref(clock);
     const qint64 sinceOpened = monotonicNow() - m_openedAt;
