@@ -357,8 +357,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
             lines.append(line)
             if line.startswith("quenvarix: engine time 0 = unix time "):
                 zero = float(line.rsplit(" ", 1)[1])
-            elif SEEK_TOOK.match(line):
-                until = max(until, landed(lines) + SEEK_SETTLE)
+            elif took := SEEK_TOOK.match(line):
+                until = max(until, int(took[1]) + SEEK_SETTLE)
             elif line.startswith("quenvarix: engine "):
                 engine = int(line.split()[2])
                 if engine >= until + 500:
@@ -454,10 +454,10 @@ def measure(args, server, reference):
         first = round((pressed[-1] - zero) * 1000) + 1000 if pressed else args.start
         if args.stall_for:
             first += args.stall_for - STALL_LEAD - 1000 + STALL_SETTLE
-        until = args.until
-        if landed(lines) is not None:
-            first = max(first, landed(lines) + 1000)
-            until = max(until, landed(lines) + SEEK_SETTLE)
+        until, last_seek = args.until, landed(lines)
+        if last_seek is not None:
+            first = max(first, last_seek + 1000)
+            until = max(until, last_seek + SEEK_SETTLE)
         offsets, broken = kick_offsets(reference, samples, clock, first, until)
         if not offsets:
             raise RuntimeError("%s: no kick heard whole (%d broken up)" % (server.name, broken))
