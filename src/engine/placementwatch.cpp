@@ -121,9 +121,12 @@ qint64 PlacementWatch::offBy(qint64 rise) const
     return rise > kLimit || (rise < -kLimit && starting) ? rise : 0;
 }
 
+// Of an even count, the lower of the middle two: early in the first start two
+// windows may lie either side of a stall, and the higher would take the stall
+// for the place.
 qint64 PlacementWatch::median() const
 {
     std::vector<qint64> sorted = m_past;
     std::sort(sorted.begin(), sorted.end());
-    return sorted[sorted.size() / 2];
+    return sorted[(sorted.size() - 1) / 2];
 }
