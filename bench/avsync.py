@@ -41,6 +41,10 @@ How the two clocks meet:
     first key and goes on (SIGCONT) after the given ms, as a stalled graph
     or a server held up. The player's "seek ... took N ms (processor M ms)"
     tells how long the key held the picture without building it: N - M.
+  * On a virtual machine the host may take the CPUs from it for a while
+    (steal time), and PipeWire's graph drops the cycles it missed: the sound
+    of every stream falls behind by them, the recording loses them. A run
+    tells the share of the CPUs' time the host took when it is 5 % or more.
 """
 import argparse
 import json
@@ -69,6 +73,8 @@ STEADY = 5                    # ms the kicks of a smoke run may stray from the f
 STALL_LEAD = 100              # ms the server stalls before the key of --stall-for
 STALL_SETTLE = 3000           # ms after a stall before the kicks are measured
 SEEK_SETTLE = 2500            # ms a run goes on after its last seek has landed
+STOLEN = 0.05                 # share of the CPUs' time the host took from a run that counts
+SMOKE_TRIES = 3               # tries of a smoke run, the third only if the host took time
 HERE = os.path.dirname(os.path.abspath(__file__))
 TRACK = os.path.join(HERE, "..", "data", "tavrenQuisk.mp3")
 
@@ -403,6 +409,13 @@ def heard_in_place(reference, recording, clock, offset_ms, after):
     return None
 
 
+def stolen_ms():
+    """ms of the CPUs' time (all together) that the host of this virtual
+    machine gave to others since boot: the steal time of /proc/stat."""
+    with open("/proc/stat") as f:
+        return int(f.readline().split()[8]) * 1000 // os.sysconf("SC_CLK_TCK")
+
+
 def busy_cores(count):
     return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(count)]
 
@@ -441,8 +454,10 @@ def measure(args, server, reference):
             extra += ["--dev"] if keys else []
             stall = (lambda: (server.stall(args.stall_for), time.sleep(STALL_LEAD / 1000))
                      if args.stall_for else None)
+            stolen, began = stolen_ms(), time.time()
             zero, lines, samples, recording, pressed, begins_ms = run_player(
                 args.player, env, extra, args.until, keys, args.recorder_latency, stall)
+            stolen = (stolen_ms() - stolen) / ((time.time() - began) * 1000 * (os.cpu_count() or 1))
         finally:
             for hog in hogs:
                 hog.kill()
@@ -466,7 +481,7 @@ def measure(args, server, reference):
                   "load": round(load, 2), "start": offsets[0], "worst": worst,
                   "beats": len(offsets), "broken": broken, "offsets": offsets, "log": lines,
                   "recording_begins_ms": round(begins_ms, 1),
-                  "recording_lost_ms": round(recording.lost_ms(), 1)}
+                  "recording_lost_ms": round(recording.lost_ms(), 1), "stolen": round(stolen, 3)}
         summary = "%d beats, first %+5.1f ms, worst %+5.1f ms" % (len(offsets), offsets[0], worst)
         summary += ", %d broken up" % broken if broken else ""
         # The recording's clock rose: samples lost, or PipeWire's graph stalled,
@@ -482,6 +497,8 @@ def measure(args, server, reference):
                         ", the recording lost %.1f ms") % lost
         if behind:
             summary += ", placed again %s ms off" % " and ".join("%+.1f" % b for b in behind)
+        if stolen >= STOLEN:
+            summary += ", the host took %.0f %% of the CPUs" % (stolen * 100)
         result["seek_waited_ms"] = max(map(seek_waited, filter(None, map(SEEK_TOOK.match, lines))),
                                        default=None)
         if args.stall_for:
@@ -535,8 +552,9 @@ def tell_off_place(runs):
         print("%s: the first kick is %+.1f ms off its place, the worst %+.1f"
               % (r["server"], r["start"], r["worst"]))
         print("  every kick (ms): %s" % " ".join("%+.1f" % o for o in r["offsets"]))
-        print("  the recording begins %.1f ms after the recorder was started and lost %.1f ms"
-              % (r["recording_begins_ms"], r["recording_lost_ms"]))
+        print("  the recording begins %.1f ms after the recorder was started and lost %.1f ms;"
+              " the host took %.1f %% of the CPUs"
+              % (r["recording_begins_ms"], r["recording_lost_ms"], r["stolen"] * 100))
         print("  the player's log:\n    " + "\n    ".join(r["log"][-12:]))
 
 
@@ -599,13 +617,16 @@ def main():
     reference = decode_track()
     results = []
     for name in args.servers.split(","):
-        runs = measure_on(name, args, reference)
-        if args.smoke and off_place(runs, args.smoke_limit):
-            # The servers now and then start a stream steadily off by tens of ms for a
-            # reason not found (docs/performance.md); a fault of the player shows twice.
-            tell_off_place(off_place(runs, args.smoke_limit))
+        runs, tries = measure_on(name, args, reference), 1
+        # The servers now and then start a stream steadily off by tens of ms for a
+        # reason not found (docs/performance.md); a fault of the player shows twice.
+        # PipeWire's graph drops the cycles the host of this virtual machine takes
+        # the CPUs for, and the sound falls behind by them: a third try then.
+        while args.smoke and (late := off_place(runs, args.smoke_limit)) and tries < SMOKE_TRIES \
+                and (tries == 1 or any(r["stolen"] >= STOLEN for r in late)):
+            tell_off_place(late)
             print("%s: once more, on a new server" % name, flush=True)
-            runs = measure_on(name, args, reference)
+            runs, tries = measure_on(name, args, reference), tries + 1
         results += runs
     if args.json:
         with open(args.json, "w") as f:
