@@ -2,6 +2,8 @@
 // of its own (weston's headless back end, in a private runtime directory,
 // stopped whatever happens) shows that the player picks Wayland by itself,
 // draws the demo, follows the compositor's repaints and exits 0 at the end.
+#include "diewithtest.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
@@ -35,6 +37,7 @@ public:
         QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_weston.setProcessEnvironment(environment());
         m_weston.setProcessChannelMode(QProcess::MergedChannels);
+        dieWithTest(m_weston);
         m_weston.start("weston", {"--backend=headless-backend.so", "--use-pixman", "--debug",
                                   "--no-config", "--idle-time=0", "--socket=" + socket(),
                                   "--width=640", "--height=360"});

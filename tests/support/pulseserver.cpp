@@ -1,5 +1,7 @@
 #include "pulseserver.h"
 
+#include "diewithtest.h"
+
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@ bool PulseServer::start()
     environment.insert("XDG_RUNTIME_DIR", m_dir);
     m_process.setProcessEnvironment(environment);
     m_process.setStandardErrorFile(QProcess::nullDevice());  // root warnings and the like
+    dieWithTest(m_process);
     m_process.start("pulseaudio",
                     {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
                      "--use-pid-file=no", "-L", "module-null-sink", "-L",
