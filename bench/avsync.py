@@ -47,6 +47,7 @@ How the two clocks meet:
     tells the share of the CPUs' time the host took when it is 5 % or more.
 """
 import argparse
+import ctypes
 import json
 import math
 import os
@@ -81,6 +82,15 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TRACK = os.path.join(HERE, "..", "data", "tavrenQuisk.mp3")
 
 
+PRCTL = ctypes.CDLL(None).prctl  # looked up here: the child runs no more than it must
+
+
+def dies_with_us():
+    """For a child process: SIGKILL when this script ends, however it ends (a
+    test's timeout kills it), so no server, recorder or player outlives it."""
+    PRCTL(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
 class SoundServer:
     """Sound server processes of the run's own, in a runtime directory of
     their own, so they meet no other server on the machine; stopped by pid
@@ -101,7 +111,8 @@ class SoundServer:
         self.processes = []
 
     def spawn(self, *command):
-        self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
+        self.processes.append(subprocess.Popen(command, env=self.env, preexec_fn=dies_with_us,
+                                               stdout=subprocess.DEVNULL,
                                                stderr=subprocess.DEVNULL))
 
     def stall(self, ms):
@@ -195,7 +206,7 @@ class Recorder(threading.Thread):
         self.process = subprocess.Popen(
             ["parec", "-d", "quenvarix_bench.monitor", "--latency-msec=%d" % latency_ms,
              "--rate=%d" % RATE, "--channels=2", "--format=s16le", "--raw"],
-            env=env, stdout=subprocess.PIPE)
+            env=env, preexec_fn=dies_with_us, stdout=subprocess.PIPE)
         self.started = time.time()
         self.data = bytearray()
         self.blocks = []  # (real-time clock on arrival, samples read by then)
@@ -358,7 +369,8 @@ def run_player(player, env, extra_args=(), until=DEMO_END, keys=(), recorder_lat
     lead = monitor_lead(env)
     env = dict(env, QT_LOGGING_RULES="quenvarix.sound.info=true")  # the player logs its moves of the sound
     player_started = time.time()
-    process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, stderr=subprocess.PIPE,
+    process = subprocess.Popen([player, "--timing-log", *extra_args], env=env, preexec_fn=dies_with_us,
+                               stderr=subprocess.PIPE,
                                stdout=subprocess.DEVNULL, text=True)
     zero, lines, keys, pressed = None, [], list(keys), []
     try:
@@ -421,7 +433,8 @@ def stolen_ms():
 
 
 def busy_cores(count):
-    return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(count)]
+    return [subprocess.Popen([sys.executable, "-c", "while True: pass"], preexec_fn=dies_with_us)
+            for _ in range(count)]
 
 
 def planned_keys(args):
