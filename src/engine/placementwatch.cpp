@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <utility>
 
 void PlacementWatch::start(GstPad* pad, qint64 zeroAt)
@@ -83,7 +84,7 @@ void PlacementWatch::closeQuarter()
     if (m_quarters.size() > kBefore + kRisen)
         m_quarters.erase(m_quarters.begin());
     if (risen() && m_off == 0)
-        m_off = *std::min_element(m_quarters.end() - kRisen, m_quarters.end()) - median();
+        tell(*std::min_element(m_quarters.end() - kRisen, m_quarters.end()) - median(), median());
     if (++m_quarterCount % 2 == 0 && m_quarterCount >= 4)
         look(*std::min_element(m_quarters.end() - 4, m_quarters.end()));
 }
@@ -91,16 +92,35 @@ void PlacementWatch::closeQuarter()
 // The last second's least lag; told: the lesser of two looks' moves.
 void PlacementWatch::look(qint64 least)
 {
+    const qint64 place = m_past.empty() ? 0 : median();
+    qint64 told = 0;
     if (!m_past.empty()) {
-        const qint64 off = offBy(least - median());
+        const qint64 off = offBy(least - place);
         if (off && m_lastOff && m_off == 0)
-            m_off = std::abs(off) < std::abs(m_lastOff) ? off : m_lastOff;
+            told = std::abs(off) < std::abs(m_lastOff) ? off : m_lastOff;
         m_lastOff = off;
     }
     if (m_past.size() == kPast)
         m_past.erase(m_past.begin());
     m_past.push_back(least);
+    if (told)
+        tell(told, place);
     ++m_looks;
+}
+
+// The player moves late sound back by what is told, and the lag with it; so is
+// what was seen of the move, lest it stand as the place and a stall soon after
+// hide under it. Not in a start's first looks: there a move may be the
+// server's placement, which the median is to follow.
+void PlacementWatch::tell(qint64 off, qint64 place)
+{
+    m_off = off;
+    if (off < 0 || starting())
+        return;
+    for (std::vector<qint64>* lags : {&m_past, &m_quarters})
+        for (qint64& lag : *lags)
+            if (lag > place + kLimit)
+                lag -= off;
 }
 
 // Only once the median is known (a look has been), so the move can be told.
@@ -117,8 +137,7 @@ bool PlacementWatch::risen() const
 // is PulseAudio taking more of the sound ahead, not the sound moving.
 qint64 PlacementWatch::offBy(qint64 rise) const
 {
-    const bool starting = m_looks <= kPast / 2;
-    return rise > kLimit || (rise < -kLimit && starting) ? rise : 0;
+    return rise > kLimit || (rise < -kLimit && starting()) ? rise : 0;
 }
 
 // Of an even count, the lower of the middle two: early in the first start two

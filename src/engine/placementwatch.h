@@ -25,7 +25,8 @@ typedef struct _GstPad GstPad;
 // for a while, and the sound in the server's buffer plays on in place. The
 // first second of a start, while the buffer fills, is not compared. Early
 // sound is told only at a start. A server whose placement moves (its quantum
-// changed) is told once: the median follows it.
+// changed) is told once: the median follows it. Late sound told later in a
+// start is moved back by the player, and what was seen of it with it.
 //
 // A server that makes room steadily (PipeWire) shows a stall sooner: every
 // quarter second of the last three lies above all of the six before by more
@@ -62,6 +63,8 @@ private:
     void watch(GstPad* pad);
     void closeQuarter();
     void look(qint64 least);
+    void tell(qint64 off, qint64 place);
+    bool starting() const { return m_looks <= kPast / 2; }  // the looks that may tell early sound
     bool risen() const;
     qint64 offBy(qint64 rise) const;
     qint64 median() const;

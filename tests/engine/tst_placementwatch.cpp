@@ -76,6 +76,10 @@ void TestPlacementWatch::toldOnlyWhenOffPlace_data()
     QTest::newRow("a stall soon after a start") << Starts{inPlace, {0, 1200, kForGood, 10}}
                                                 << QList<qint64>{0, 10};
     QTest::newRow("a stall in the first second") << Starts{{0, 800, kForGood, 10}} << QList<qint64>{10};
+    // Placed again in the playing stream each time, and late once more at once.
+    const Start lateAgain{0, 0, kForGood, 6, true};
+    QTest::newRow("stalls one after another")
+        << Starts{{0, 3000, kForGood, 6}, lateAgain, lateAgain, lateAgain} << QList<qint64>{6, 6, 6, 6};
     QTest::newRow("in place after a stall") << Starts{{0, 3000, kForGood, 20}, inPlace}
                                             << QList<qint64>{20, 0};
     QTest::newRow("a start placed late") << Starts{inPlace, {8, 0, 0, 0}} << QList<qint64>{0, 8};
