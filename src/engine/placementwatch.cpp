@@ -83,8 +83,10 @@ void PlacementWatch::closeQuarter()
     m_quarters.push_back(quarter);
     if (m_quarters.size() > kBefore + kRisen)
         m_quarters.erase(m_quarters.begin());
-    if (risen() && m_off == 0)
-        tell(*std::min_element(m_quarters.end() - kRisen, m_quarters.end()) - median(), median());
+    if (risen() && m_off == 0) {
+        const qint64 place = median();
+        tell(*std::min_element(m_quarters.end() - kRisen, m_quarters.end()) - place, place);
+    }
     if (++m_quarterCount % 2 == 0 && m_quarterCount >= 4)
         look(*std::min_element(m_quarters.end() - 4, m_quarters.end()));
 }
