@@ -637,7 +637,7 @@ def main():
     reference = decode_track()
     results, unjudged = [], []
     for name in args.servers.split(","):
-        runs, stolen_tries = measure_on(name, args, reference), []
+        runs, stolen_tries, late = measure_on(name, args, reference), [], []
         # The servers now and then start a stream steadily off by tens of ms for a
         # reason not found (docs/performance.md); a fault of the player shows twice.
         # PipeWire's graph drops the cycles the host of this virtual machine takes
